@@ -173,3 +173,229 @@ std::string FormatA(std::string_view text, int w) {
 }
 
 }  // namespace tsl2::fixed_format
+
+namespace tsl2::fixed_format {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+// Parses a real whose blanks have been removed: [sign] digits [. digits]
+// [exponent], exponent = (E|D) [sign] digits, or sign digits. Without a point
+// implied decimals are implied. The value is converted once, from the exact
+// decimal, to the nearest single.
+bool ParseCompactReal(std::string_view text, int impliedDecimals, float& value, FieldError& error) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::string digits;
+  int decimals = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    if (IsDigit(text[i])) {
+      digits += text[i];
+      if (point) ++decimals;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits.empty()) {
+    error.reason = Quoted(text) + " is not a number";
+    return false;
+  }
+  long exponent = 0;
+  if (i < text.size()) {
+    if (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd') ++i;
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+      negativeExponent = text[i++] == '-';
+    } else if (i > 0 && !(text[i - 1] == 'E' || text[i - 1] == 'e' || text[i - 1] == 'D' ||
+                          text[i - 1] == 'd')) {
+      error.reason = Quoted(text) + " is not a number";
+      return false;
+    }
+    const std::size_t start = i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+    }
+    if (i == start || i != text.size()) {
+      error.reason = Quoted(text) + " is not a number";
+      return false;
+    }
+    if (negativeExponent) exponent = -exponent;
+  }
+  exponent -= point ? decimals : impliedDecimals;
+  const std::size_t firstNonZero = digits.find_first_not_of('0');
+  if (firstNonZero == std::string::npos) {
+    value = negative ? -0.0f : 0.0f;
+    return true;
+  }
+  // Decimal exponent of the leading digit decides range before conversion,
+  // so that no huge exponent reaches the converter.
+  const long leading = exponent + static_cast<long>(digits.size() - firstNonZero) - 1;
+  if (leading > 38 + 1) {
+    error.reason = Quoted(text) + " is too large for a single-precision real";
+    return false;
+  }
+  if (leading < -46) {  // below half the smallest denormal: underflows to 0
+    value = negative ? -0.0f : 0.0f;
+    return true;
+  }
+  const std::string decimal = digits.substr(firstNonZero) + "e" + std::to_string(exponent);
+  float magnitude = 0;
+  const auto result =
+      std::from_chars(decimal.data(), decimal.data() + decimal.size(), magnitude, std::chars_format::scientific);
+  if (result.ec == std::errc::result_out_of_range) {
+    if (leading < 0) {
+      magnitude = 0.0f;  // underflow passes silently, as in arithmetic
+    } else {
+      error.reason = Quoted(text) + " is too large for a single-precision real";
+      return false;
+    }
+  } else if (result.ec != std::errc() || result.ptr != decimal.data() + decimal.size()) {
+    error.reason = Quoted(text) + " is not a number";
+    return false;
+  }
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+bool IsSeparator(char c) { return c == ' ' || c == ',' || c == '\t'; }
+
+}  // namespace
+
+bool ParseFixedReal(std::string_view field, int d, float& value, FieldError& error) {
+  std::string compact;
+  for (char c : field) {
+    if (c != ' ') compact += c;
+  }
+  if (compact.empty()) {
+    value = 0.0f;
+    return true;
+  }
+  return ParseCompactReal(compact, d, value, error);
+}
+
+bool ParseFreeReal(std::string_view token, float& value, FieldError& error) {
+  if (token.empty()) {
+    error.reason = "no value";
+    return false;
+  }
+  return ParseCompactReal(token, 0, value, error);
+}
+
+bool ParseFreeInteger(std::string_view token, std::int32_t& value, FieldError& error) {
+  std::string_view digits = token;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || result.ptr != digits.data() + digits.size() ||
+      (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)) {
+    error.reason = Quoted(token) + " is not an integer";
+    return false;
+  }
+  if (result.ec == std::errc::result_out_of_range) {
+    error.reason = Quoted(token) + " is too large for a 32-bit integer";
+    return false;
+  }
+  return true;
+}
+
+RecordReader::RecordReader(const std::filesystem::path& file) : name_(file.filename().string()) {
+  std::ifstream stream(file, std::ios::binary);
+  if (!stream) throw EngineError(FailedOperation::Open, name_, "the file does not exist or cannot be opened");
+  std::ostringstream contents;
+  contents << stream.rdbuf();
+  if (stream.bad()) throw EngineError(FailedOperation::Read, name_, "the file cannot be read", 1);
+  text_ = std::move(contents).str();
+  Split(text_);
+}
+
+RecordReader::RecordReader(std::string name, std::string_view text) : name_(std::move(name)), text_(text) {
+  Split(text_);
+}
+
+void RecordReader::Split(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view record = text.substr(start, end - start);
+    if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+    records_.push_back(record);
+    start = next;
+  }
+}
+
+void RecordReader::Fail(const std::string& reason) const {
+  throw EngineError(FailedOperation::Read, name_, reason, lineNumber_);
+}
+
+std::string_view RecordReader::NextRecord() {
+  ++lineNumber_;
+  if (next_ >= records_.size()) {
+    Fail("end of file: the file ends after line " + std::to_string(records_.size()));
+  }
+  return records_[next_++];
+}
+
+std::string RecordReader::NextText(std::size_t n) {
+  std::string text(NextRecord().substr(0, n));
+  text.resize(n, ' ');
+  return text;
+}
+
+void RecordReader::ReadFreeReals(float* values, int count) {
+  int got = 0;
+  while (got < count) {
+    const std::string_view record = NextRecord();
+    std::size_t i = 0;
+    while (got < count) {
+      while (i < record.size() && IsSeparator(record[i])) ++i;
+      if (i >= record.size()) break;
+      const std::size_t start = i;
+      while (i < record.size() && !IsSeparator(record[i])) ++i;
+      FieldError error;
+      if (!ParseFreeReal(record.substr(start, i - start), values[got], error)) Fail(error.reason);
+      ++got;
+    }
+  }
+}
+
+float RecordReader::ReadFreeReal() {
+  float value = 0;
+  ReadFreeReals(&value, 1);
+  return value;
+}
+
+std::int32_t RecordReader::ReadFreeInteger() {
+  while (true) {
+    const std::string_view record = NextRecord();
+    std::size_t i = 0;
+    while (i < record.size() && IsSeparator(record[i])) ++i;
+    if (i >= record.size()) continue;  // a line without a value does not satisfy the read
+    const std::size_t start = i;
+    while (i < record.size() && !IsSeparator(record[i])) ++i;
+    std::int32_t value = 0;
+    FieldError error;
+    if (!ParseFreeInteger(record.substr(start, i - start), value, error)) Fail(error.reason);
+    return value;
+  }
+}
+
+float RecordReader::FixedReal(std::string_view record, int column, int w, int d) const {
+  const std::size_t start = static_cast<std::size_t>(column - 1);
+  std::string_view field = start < record.size() ? record.substr(start, static_cast<std::size_t>(w)) : "";
+  float value = 0;
+  FieldError error;
+  if (!ParseFixedReal(field, d, value, error)) {
+    Fail("columns " + std::to_string(column) + " to " + std::to_string(column + w - 1) + ": " + error.reason);
+  }
+  return value;
+}
+
+}  // namespace tsl2::fixed_format

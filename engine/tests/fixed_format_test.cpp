@@ -1,5 +1,7 @@
 #include "fixed_format.h"
 
+#include "engine_error.h"
+
 #include <gtest/gtest.h>
 
 #include <cfenv>
@@ -121,6 +123,137 @@ TEST(FixedFormatWriteTest, TextFields) {
   EXPECT_EQ(ff::FormatA("abcdef", 3), "abc");
   const std::string thirty = "spectrum.csv                  ";
   EXPECT_EQ(ff::FormatA(thirty, 30), thirty);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FixedFormatReadTest, FixedColumnReals) {
+  const struct {
+    const char* field;
+    int d;
+    float value;
+  } cases[] = {
+      {"  125", 1, 12.5f},         {"   2000", 4, 0.2f},       {"     ", 1, 0.0f},
+      {"", 4, 0.0f},               {"012.5", 1, 12.5f},        {"  00.2350", 4, 0.235f},
+      {"1.000E-02", 3, 0.01f},     {" 1.234E-02", 3, 0.01234f}, {"1 2 5", 1, 12.5f},
+      {"  7.500E-01 ", 5, 0.75f},  {"1.5D+01", 3, 15.0f},      {"1.5-01", 3, 0.15f},
+      {"  125E1", 1, 125.0f},      {"-2.5", 1, -2.5f},         {"    5", 0, 5.0f},
+      {"1.0E-50", 3, 0.0f},        {"0.1", 1, 0.1f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field);
+    float value = -99;
+    ff::FieldError error;
+    ASSERT_TRUE(ff::ParseFixedReal(c.field, c.d, value, error)) << error.reason;
+    EXPECT_EQ(value, c.value);
+  }
+  for (const char* bad : {"abc", "1.2.3", "1.0E", "1.0E+", "--1", "+", ".", "1.0E99", "1x"}) {
+    SCOPED_TRACE(bad);
+    float value = 0;
+    ff::FieldError error;
+    EXPECT_FALSE(ff::ParseFixedReal(bad, 3, value, error));
+    EXPECT_NE(error.reason.find(bad), std::string::npos) << error.reason;
+  }
+}
+
+TEST(FixedFormatReadTest, FreeFormValues) {
+  float value = 0;
+  ff::FieldError error;
+  EXPECT_TRUE(ff::ParseFreeReal("9.000E+08", value, error));
+  EXPECT_EQ(value, 900000000.0f);
+  EXPECT_TRUE(ff::ParseFreeReal("060.0", value, error));
+  EXPECT_EQ(value, 60.0f);
+  EXPECT_TRUE(ff::ParseFreeReal("15", value, error));  // an integer form is a real too
+  EXPECT_EQ(value, 15.0f);
+  EXPECT_FALSE(ff::ParseFreeReal("1.5/", value, error));
+  std::int32_t count = 0;
+  EXPECT_TRUE(ff::ParseFreeInteger("015", count, error));
+  EXPECT_EQ(count, 15);
+  EXPECT_TRUE(ff::ParseFreeInteger("-3", count, error));
+  EXPECT_EQ(count, -3);
+  EXPECT_FALSE(ff::ParseFreeInteger("15.0", count, error));
+  EXPECT_FALSE(ff::ParseFreeInteger("1E1", count, error));
+  EXPECT_FALSE(ff::ParseFreeInteger("99999999999", count, error));
+  EXPECT_NE(error.reason.find("99999999999"), std::string::npos);
+}
+
+TEST(FixedFormatReadTest, RecordsAcrossLineEnds) {
+  // CR LF and LF lines mixed, a last line without its end.
+  ff::RecordReader reader("t.dat",
+                          "a name that is longer than thirty bytes\r\n"
+                          "short\n"
+                          "\r\n"
+                          "  060.0  trailing words\r\n"
+                          "0000.5\r\n"
+                          "  1.000E-02 , 7\n"
+                          "3 4\n"
+                          "  125   2000");
+  EXPECT_EQ(reader.NextText(30), "a name that is longer than thi");
+  EXPECT_EQ(reader.NextText(30), "short                         ");
+  // A blank line holds no value, so the read goes on to the next line.
+  EXPECT_EQ(reader.ReadFreeReal(), 60.0f);
+  EXPECT_EQ(reader.LineNumber(), 4);
+  // One value short on a line: the second comes from the next line.
+  float pair[2];
+  reader.ReadFreeReals(pair, 2);
+  EXPECT_EQ(pair[0], 0.5f);
+  EXPECT_EQ(pair[1], 0.01f);
+  EXPECT_EQ(reader.LineNumber(), 6);
+  EXPECT_EQ(reader.ReadFreeInteger(), 3);  // rest of line 7 ignored
+  const std::string_view row = reader.NextRecord();
+  EXPECT_EQ(reader.FixedReal(row, 1, 5, 1), 12.5f);
+  EXPECT_EQ(reader.FixedReal(row, 6, 9, 4), 0.2f);
+  EXPECT_EQ(reader.FixedReal(row, 20, 9, 4), 0.0f);  // beyond the record: blanks
+}
+
+TEST(FixedFormatReadTest, FailuresNameFileAndLine) {
+  struct Case {
+    const char* text;
+    int reads;  // free-form integers to read; the last one fails
+    long line;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"", 1, 1, "end of file"},
+      {"1\n2\n", 3, 3, "end of file"},
+      {"1\n\n \r\n", 2, 4, "end of file"},
+      {"1\n15.0\n", 2, 2, "'15.0' is not an integer"},
+      {"x\n", 1, 1, "'x' is not an integer"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    ff::RecordReader reader("joken.dat", c.text);
+    try {
+      for (int i = 0; i < c.reads; ++i) reader.ReadFreeInteger();
+      ADD_FAILURE() << "no error";
+    } catch (const tsl2::EngineError& error) {
+      EXPECT_EQ(error.operation(), tsl2::FailedOperation::Read);
+      EXPECT_EQ(error.file(), "joken.dat");
+      EXPECT_EQ(error.line(), c.line);
+      EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
+    }
+  }
+  ff::RecordReader reader("Mus.dat", "  1.0E-01   abc\n");
+  const std::string_view row = reader.NextRecord();
+  try {
+    reader.FixedReal(row, 11, 13, 5);
+    ADD_FAILURE() << "no error";
+  } catch (const tsl2::EngineError& error) {
+    EXPECT_EQ(error.line(), 1);
+    EXPECT_NE(std::string(error.what()).find("columns 11 to 23"), std::string::npos) << error.what();
+  }
+}
+
+TEST(FixedFormatReadTest, MissingFileIsAnOpenFailure) {
+  try {
+    ff::RecordReader reader(std::filesystem::path(TSL2_TEST_DATA_DIR) / "no-such-file.dat");
+    ADD_FAILURE() << "no error";
+  } catch (const tsl2::EngineError& error) {
+    EXPECT_EQ(error.operation(), tsl2::FailedOperation::Open);
+    EXPECT_EQ(error.file(), "no-such-file.dat");
+  }
 }
 
 }  // namespace
