@@ -306,7 +306,12 @@ bool ParseFreeInteger(std::string_view token, std::int32_t& value, FieldError& e
 
 RecordReader::RecordReader(const std::filesystem::path& file) : name_(file.filename().string()) {
   std::ifstream stream(file, std::ios::binary);
-  if (!stream) throw EngineError(FailedOperation::Open, name_, "the file does not exist or cannot be opened");
+  if (!stream) {
+    std::error_code ignored;
+    throw EngineError(FailedOperation::Open, name_,
+                      std::filesystem::exists(file, ignored) ? "the file cannot be opened for reading"
+                                                              : "the file does not exist");
+  }
   std::ostringstream contents;
   contents << stream.rdbuf();
   if (stream.bad()) throw EngineError(FailedOperation::Read, name_, "the file cannot be read", 1);
