@@ -132,6 +132,9 @@ int RunEngine(const std::filesystem::path& folder, std::istream& in, std::ostrea
     out.flush();
     err << "\nRun-time error 203: memory allocation failed\n- not enough memory for the run's tables\n"
         << std::flush;
+  } catch (const std::exception& error) {
+    out.flush();
+    err << "\nRun-time error 1: operation failed\n- " << error.what() << "\n" << std::flush;
   }
   return 1;
 }

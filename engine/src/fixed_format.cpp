@@ -305,6 +305,10 @@ bool ParseFreeInteger(std::string_view token, std::int32_t& value, FieldError& e
 }
 
 RecordReader::RecordReader(const std::filesystem::path& file) : name_(file.filename().string()) {
+  std::error_code status;
+  if (std::filesystem::is_directory(file, status)) {
+    throw EngineError(FailedOperation::Open, name_, "a folder of that name is in the way of the file");
+  }
   std::ifstream stream(file, std::ios::binary);
   if (!stream) {
     std::error_code ignored;
@@ -343,7 +347,8 @@ void RecordReader::Fail(const std::string& reason) const {
 std::string_view RecordReader::NextRecord() {
   ++lineNumber_;
   if (next_ >= records_.size()) {
-    Fail("end of file: the file ends after line " + std::to_string(records_.size()));
+    Fail(records_.empty() ? std::string("end of file: the file is empty")
+                          : "end of file: the file ends after line " + std::to_string(records_.size()));
   }
   return records_[next_++];
 }

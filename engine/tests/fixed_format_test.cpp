@@ -246,13 +246,24 @@ TEST(FixedFormatReadTest, FailuresNameFileAndLine) {
   }
 }
 
-TEST(FixedFormatReadTest, MissingFileIsAnOpenFailure) {
-  try {
-    ff::RecordReader reader(std::filesystem::path(TSL2_TEST_DATA_DIR) / "no-such-file.dat");
-    ADD_FAILURE() << "no error";
-  } catch (const tsl2::EngineError& error) {
-    EXPECT_EQ(error.operation(), tsl2::FailedOperation::Open);
-    EXPECT_EQ(error.file(), "no-such-file.dat");
+TEST(FixedFormatReadTest, MissingFileOrFolderInTheWayIsAnOpenFailure) {
+  const std::filesystem::path data = TSL2_TEST_DATA_DIR;
+  const struct {
+    std::filesystem::path file;
+    const char* name;
+    const char* reason;
+  } cases[] = {{data / "no-such-file.dat", "no-such-file.dat", "does not exist"},
+               {data / ".." / "data", "data", "folder"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      ff::RecordReader reader(c.file);
+      ADD_FAILURE() << "no error";
+    } catch (const tsl2::EngineError& error) {
+      EXPECT_EQ(error.operation(), tsl2::FailedOperation::Open);
+      EXPECT_EQ(error.file(), c.name);
+      EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
+    }
   }
 }
 
