@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 
@@ -46,12 +47,14 @@ double FormFactor(int z, double x) {
   Check(error, "FF_Rayl", z, x);
   return v;
 }
-// xraylib's S(x) tables start at x = 0.001 (except hydrogen's); below that
-// S rises as x^2, which is how the free-electron limit is approached.
+// xraylib's S(x) tables start at x = 0.001 (except hydrogen's) and refuse
+// smaller x; S(x) grows as x^2 from S(0) = 0, so that shape bridges the gap.
 double ScatteringFunction(int z, double x) {
-  constexpr double tableStart = 0.001;  // 1/angstrom
+  constexpr double TABLE_START = 0.001;  // 1/angstrom
   if (x <= 0) return 0;
-  if (x < tableStart) return ScatteringFunction(z, tableStart) * (x / tableStart) * (x / tableStart);
+  if (x < TABLE_START) {
+    return ScatteringFunction(z, TABLE_START) * (x / TABLE_START) * (x / TABLE_START);
+  }
   xrl_error* error = nullptr;
   double v = SF_Compt(z, x, &error);
   Check(error, "SF_Compt", z, x);
@@ -153,8 +156,8 @@ double IncoherentTransferFraction(int z, double e) {
     return w;
   };
   const int n = 2000;
-  const double num = Simpson([&](double t) { return weighted(t, true); }, 0, M_PI, n);
-  const double den = Simpson([&](double t) { return weighted(t, false); }, 0, M_PI, n);
+  const double num = Simpson([&](double t) { return weighted(t, true); }, 0, std::numbers::pi, n);
+  const double den = Simpson([&](double t) { return weighted(t, false); }, 0, std::numbers::pi, n);
   return num / den;
 }
 

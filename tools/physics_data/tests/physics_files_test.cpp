@@ -175,7 +175,7 @@ TEST_F(CommittedFiles, SpotValuesAgainstPublishedTables) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.what) + " at " + std::to_string(c.kev) + " keV");
-    EXPECT_NEAR(c.computed / c.published, 1.0, 0.01);
+    EXPECT_NEAR(c.computed / c.published, 1.0, 0.005);
   }
 }
 
