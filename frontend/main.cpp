@@ -1,8 +1,9 @@
 // Tessalin: the front end's entry point.
 #include <QApplication>
+#include <QDir>
 #include <QtGlobal>
 
-#include "viewer_window.h"
+#include "tessalin_app.h"
 
 int main(int argc, char* argv[]) {
   // One logical pixel must stay one screen pixel: the layouts are in pixels.
@@ -10,8 +11,13 @@ int main(int argc, char* argv[]) {
   qputenv("QT_FONT_DPI", "96");
   qunsetenv("QT_SCALE_FACTOR");
   qunsetenv("QT_SCREEN_SCALE_FACTORS");
-  QApplication app(argc, argv);
-  tessalin::Form2 viewer;
-  viewer.show();
-  return app.exec();
+  QApplication application(argc, argv);
+  application.setStyle(QStringLiteral("Fusion"));
+  // The program ends only through its own exits, never because the last
+  // visible window went away for a moment.
+  application.setQuitOnLastWindowClosed(false);
+
+  tessalin::TessalinApp tessalin(QDir::currentPath());
+  tessalin.Run();
+  return application.exec();
 }
