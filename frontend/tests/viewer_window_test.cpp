@@ -18,6 +18,7 @@
 #include "dose_views.h"
 #include "message_box.h"
 #include "number_pattern.h"
+#include "render_picture.h"
 #include "viewer_fixture.h"
 #include "viewer_window.h"
 
@@ -536,6 +537,45 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(TextOf("Text5"), QString());
     QCOMPARE(TextOf("Text4"), QString());
     QVERIFY(IsBlank(Get<Canvas>("Picture1")));
+  }
+
+  // The headless picture draws the chosen plane with the viewer's own code.
+  void renderPicture() {
+    const QString out = dir.filePath("plane3.png");
+    QString error;
+    QCOMPARE(RenderPicture({"--render", "pattern.tsl2", out, "--plane", "3"}, error), 0);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QImage picture(out);
+    QVERIFY(!picture.isNull());
+    // The picture starts 8 pixels left of and above the primary map; each
+    // canvas draws inside a 2-pixel frame; the map's user origin is (-203, -178).
+    const auto* map = Get<Canvas>("Picture1");
+    const QPoint origin = QPoint(8, 8) + QPoint(map->BorderWidth(), map->BorderWidth());
+    QCOMPARE(picture.pixelColor(origin + QPoint(-37 + 203, 12 + 178)), MapColor(PatternDose(1, 37, 3, 12)));
+    QCOMPARE(picture.pixelColor(origin + QPoint(37 + 203, -12 + 178)), MapColor(PatternDose(1, 37, 3, 12)));
+  }
+
+  void renderPictureErrors_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");  // part of the error
+    const QString out = dir.filePath("bad.png");
+    QTest::newRow("missing file") << QStringList{"--render", "gone.tsl2", out} << "gone.tsl2";
+    QTest::newRow("truncated file") << QStringList{"--render", "truncated.tsl2", out} << "truncated.tsl2";
+    QTest::newRow("plane 0") << QStringList{"--render", "pattern.tsl2", out, "--plane", "0"} << "\"0\"";
+    QTest::newRow("plane 41") << QStringList{"--render", "pattern.tsl2", out, "--plane", "41"} << "\"41\"";
+    QTest::newRow("plane text") << QStringList{"--render", "pattern.tsl2", out, "--plane", "3x"} << "\"3x\"";
+    QTest::newRow("no picture name") << QStringList{"--render", "pattern.tsl2"} << "usage";
+    QTest::newRow("unwritable picture")
+        << QStringList{"--render", "pattern.tsl2", dir.filePath("no/such/folder.png")} << "cannot be written";
+  }
+  void renderPictureErrors() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    QString error;
+    QCOMPARE(RenderPicture(arguments, error), 1);
+    QVERIFY2(error.contains(expected), qPrintable(error));
+    QVERIFY(!QFile::exists(dir.filePath("bad.png")));
+    QVERIFY(messages.isEmpty());  // no dialog: the error goes back to the caller
   }
 
   void closeThroughFrameEndsTheViewer() {
