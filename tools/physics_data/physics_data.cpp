@@ -239,7 +239,8 @@ FineGrid MakeFineGrid(const Material& m) {
   return g;
 }
 
-// Candidate x rows as indices into the fine grid, each exact in three digits.
+// Candidate x rows as indices into the fine grid, each exact in the four
+// digits the x field carries.
 std::vector<int> FormCandidates() {
   std::vector<int> c;
   for (int i = 5; i < 100; i += 5) c.push_back(i);
