@@ -212,4 +212,39 @@ TEST(EngineProgramTest, ArithmeticFailuresTrapBeforeTheFirstPrompt) {
   }
 }
 
+TEST(EngineProgramTest, FailuresAfterTheFirstWaitKeepTheLinesAlreadyShown) {
+  // Standard output is a file here, so only the run's own flushing puts the
+  // dialogue on disk before the process ends at the failure.
+  struct Case {
+    const char* what;
+    void (*change)(const TempFolder&);
+  };
+  const Case cases[] = {
+      {"a zero coefficient trapped in the transport",
+       [](const TempFolder& folder) {
+         std::string soft = ReadFile(folder.path() / "ICRUSoft.dat");
+         soft.replace(soft.find("2.000E-02 ") + 10, 9, "0.000E+00");
+         WriteFile(folder.path() / "ICRUSoft.dat", soft);
+       }},
+      {"too few histories for the air-kerma reference",
+       [](const TempFolder& folder) {
+         JobLines job = JobLines::Small();
+         job.lines[7] = "1.000E+00";
+         WriteFile(folder.path() / "joken.dat", job.Text());
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    PrepareRun(folder);
+    c.change(folder);
+    const RunOutput run = RunProgram(folder, "\n\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.rfind(OPENING + " Start time =", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.find("Stop"), std::string::npos);
+    EXPECT_EQ(run.err.rfind("\nRun-time error 200: floating-point ", 0), 0u) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "run1.tsl2"));
+  }
+}
+
 }  // namespace
