@@ -84,6 +84,7 @@ int RunRender(int argc, char* argv[]) {
   qputenv("QT_FONT_DPI", "96");
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
+  app.setStyle(QStringLiteral("Fusion"));  // as the program's windows
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   QString error;

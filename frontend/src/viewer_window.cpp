@@ -10,13 +10,16 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <cmath>
 
+#include "appearance.h"
 #include "canvas.h"
 #include "dose_views.h"
 #include "message_box.h"
 #include "number_pattern.h"
+#include "picture_widget.h"
+#include "pictures.h"
+#include "text_codec.h"
 #include "viewer_geometry.h"
 #include "viewer_summary.h"
 
@@ -24,29 +27,11 @@ namespace tessalin {
 namespace {
 
 constexpr int BORDER = 2;  // pixels of every canvas's sunken frame
-const QColor LIGHT_YELLOW(255, 255, 192);
-const QColor BLUE(0, 0, 255);
-const QColor RED(255, 0, 0);
 
 // Layout places are given in twips; 15 twips are one pixel at 96 dpi.
 int Px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 QRect Twips(int left, int top, int width, int height) {
   return {Px(left), Px(top), Px(width), Px(height)};
-}
-
-// The layout leaves room for a narrow serif face; the faces at hand run wider,
-// so the captions are set a little smaller than the 14 and 16 pt of the layout.
-QFont SerifFont(double points) {
-  QFont font;
-  font.setFamilies({"IPAPMincho", "DejaVu Serif", "serif"});
-  font.setPointSizeF(points);
-  return font;
-}
-QFont GothicFont(double points) {
-  QFont font;
-  font.setFamilies({"IPAPGothic", "IPAGothic", "sans-serif"});
-  font.setPointSizeF(points);
-  return font;
 }
 
 QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
@@ -74,7 +59,7 @@ QLineEdit* AddTextBox(QWidget* parent, const QString& name, const QRect& place,
   box->setGeometry(place);
   box->setFont(SerifFont(11));
   QPalette palette = box->palette();
-  palette.setColor(QPalette::Base, LIGHT_YELLOW);
+  palette.setColor(QPalette::Base, BUTTON_FACE);
   palette.setColor(QPalette::Text, textColor);
   box->setPalette(palette);
   return box;
@@ -84,10 +69,7 @@ QPushButton* AddButton(QWidget* parent, const QString& name, const QString& capt
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setGeometry(place);
-  QPalette palette = button->palette();
-  palette.setColor(QPalette::Button, LIGHT_YELLOW);
-  button->setPalette(palette);
-  button->setAutoFillBackground(true);
+  ApplyButtonFace(button);
   return button;
 }
 
@@ -108,39 +90,6 @@ QIcon BackArrowIcon() {
   return QIcon(pixmap);
 }
 
-// A small decorative icon: a dog's face.
-QPixmap DecorativeIcon() {
-  QPixmap pixmap(32, 32);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(90, 60, 30), 1));
-  painter.setBrush(QColor(150, 100, 50));
-  painter.drawEllipse(QRectF(2, 6, 9, 16));   // ears
-  painter.drawEllipse(QRectF(21, 6, 9, 16));
-  painter.setBrush(QColor(235, 200, 150));
-  painter.drawEllipse(QRectF(6, 5, 20, 22));  // face
-  painter.setBrush(Qt::black);
-  painter.drawEllipse(QRectF(11, 12, 3, 3));  // eyes
-  painter.drawEllipse(QRectF(18, 12, 3, 3));
-  painter.drawEllipse(QRectF(14, 18, 4, 3));  // nose
-  return pixmap;
-}
-
-// A rounded rectangle in the default black line colour.
-class RoundedShape : public QWidget {
- public:
-  using QWidget::QWidget;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
-  }
-};
-
 // A plain bar of one colour, as a line control drawn on the window itself.
 QWidget* AddBar(QWidget* parent, const QString& name, const QRect& place, const QColor& color) {
   auto* bar = new QWidget(parent);
@@ -151,17 +100,6 @@ QWidget* AddBar(QWidget* parent, const QString& name, const QRect& place, const 
   palette.setColor(QPalette::Window, color);
   bar->setPalette(palette);
   return bar;
-}
-
-// The comment line of a result file is in the Japanese code page of the
-// writer; a name that is not valid there is shown byte for byte.
-QString DecodeComment(const std::string& bytes) {
-  QStringDecoder decoder("Shift_JIS");
-  if (decoder.isValid()) {
-    QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (!decoder.hasError()) return text;
-  }
-  return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -206,23 +144,23 @@ Canvas* Form2::AddCanvas(const QString& name, int left, int top, int width, int 
 
 void Form2::BuildFileColumn() {
   const QFont gothic = GothicFont(11);
-  AddLabel(this, "Label6", "ファイルを選択", GothicFont(12), 300, 240, BLUE, 1695, 360);
+  AddLabel(this, "Label6", "ファイルを選択", GothicFont(12), 300, 240, TEXT_BLUE, 1695, 360);
   File1 = new QListWidget(this);
   File1->setObjectName("File1");
   File1->setGeometry(Twips(120, 600, 2895, 4170));
   File1->setFont(gothic);
-  AddLabel(this, "Label7", "このファイルデータ", GothicFont(12), 240, 4920, BLUE, 2175, 360);
+  AddLabel(this, "Label7", "このファイルデータ", GothicFont(12), 240, 4920, TEXT_BLUE, 2175, 360);
 
   Picture4 = AddCanvas("Picture4", 120, 5280, 2895, 2535);
-  Picture4->SetBackground(LIGHT_YELLOW);
+  Picture4->SetBackground(BUTTON_FACE);
   Picture4->setFont(gothic);
   Picture4->Clear();
 
   Command14 = AddButton(this, "Command14", "OK", Twips(120, 8040, 2895, 855));
   Command14->setFont(SerifFont(16));
-  Label32 = AddLabel(this, "Label32", "Axial 線量分布画像上で", GothicFont(11), 480, 9120, BLUE, 2400, 345);
-  Label33 = AddLabel(this, "Label33", "マウスを動かすと", GothicFont(11), 480, 9480, BLUE, 1800, 345);
-  Label36 = AddLabel(this, "Label36", "線量が表示されます", GothicFont(11), 480, 9840, BLUE, 2025, 345);
+  Label32 = AddLabel(this, "Label32", "Axial 線量分布画像上で", GothicFont(11), 480, 9120, TEXT_BLUE, 2400, 345);
+  Label33 = AddLabel(this, "Label33", "マウスを動かすと", GothicFont(11), 480, 9480, TEXT_BLUE, 1800, 345);
+  Label36 = AddLabel(this, "Label36", "線量が表示されます", GothicFont(11), 480, 9840, TEXT_BLUE, 2025, 345);
 
   Command6 = AddButton(this, "Command6", QString(), Twips(480, 10560, 495, 495));
   Command6->setIcon(BackArrowIcon());
@@ -322,7 +260,7 @@ void Form2::BuildMaps() {
   }
 
   for (CanvasLine* line : {Line10, Line27, Line28, Line29, Line30, Line31, Line32, Line33}) {
-    line->SetColor(BLUE);
+    line->SetColor(TEXT_BLUE);
   }
 
   {
@@ -348,6 +286,8 @@ void Form2::BuildMaps() {
 }
 
 void Form2::BuildReadouts() {
+  // The layout leaves room for a narrow serif face; the faces at hand run
+  // wider, so the English texts are set a little smaller than its 14 and 16 pt.
   const QFont serif = SerifFont(12);
   const QFont big = SerifFont(13);
   AddLabel(this, "Label29", "Axial plane Y =", serif, 10920, 6000);
@@ -362,10 +302,10 @@ void Form2::BuildReadouts() {
 
   const QFont percent = SerifFont(11);
   AddLabel(this, "Label3", "Primary dose", big, 12000, 8040);
-  Text1 = AddTextBox(this, "Text1", Twips(13800, 8040, 1095, 345), RED);
+  Text1 = AddTextBox(this, "Text1", Twips(13800, 8040, 1095, 345), TEXT_RED);
   AddLabel(this, "Label1", "%", percent, 15000, 8040);
   AddLabel(this, "Label4", "Scattered dose", big, 11880, 8520);
-  Text2 = AddTextBox(this, "Text2", Twips(13800, 8520, 1095, 345), BLUE);
+  Text2 = AddTextBox(this, "Text2", Twips(13800, 8520, 1095, 345), TEXT_BLUE);
   AddLabel(this, "Label2", "%", percent, 15000, 8520);
   AddLabel(this, "Label5", "Total dose", big, 12360, 9000);
   Text3 = AddTextBox(this, "Text3", Twips(13800, 9000, 1095, 375), Qt::black);
@@ -373,32 +313,27 @@ void Form2::BuildReadouts() {
 }
 
 void Form2::BuildDefinitionBox() {
-  auto* shape = new RoundedShape(this);
-  shape->setObjectName("Shape1");
-  shape->setGeometry(Twips(12120, 9720, 7935, 1575));
-  shape->setAttribute(Qt::WA_TransparentForMouseEvents);
+  MakeShape(this, "Shape1", Twips(12120, 9720, 7935, 1575), Qt::black, true);
   const QFont gothic = GothicFont(11);
   AddLabel(this, "Label25", "ここで表示される線量（％）は、次式で定義した相対値です", gothic,
-           12360, 9840, BLUE);
-  QLabel* numerator = AddLabel(this, "Label26", "軟部組織吸収線量", gothic, 12360, 10320, BLUE);
-  AddBar(this, "Line1", QRect(Px(12360), Px(10680) - 1, Px(18240) - Px(12360), 2), BLUE);
+           12360, 9840, TEXT_BLUE);
+  QLabel* numerator = AddLabel(this, "Label26", "軟部組織吸収線量", gothic, 12360, 10320, TEXT_BLUE);
+  AddBar(this, "Line1", QRect(Px(12360), Px(10680) - 1, Px(18240) - Px(12360), 2), TEXT_BLUE);
   QLabel* denominator = AddLabel(this, "Label27", "ファントムなしの時の、回転中心における空気カーマ",
-                                 gothic, 12360, 10770, BLUE);
+                                 gothic, 12360, 10770, TEXT_BLUE);
   // The fraction's two terms stand centred on its bar.
   const int barCentre = (Px(12360) + Px(18240)) / 2;
   numerator->move(barCentre - numerator->width() / 2, numerator->y());
   denominator->move(barCentre - denominator->width() / 2, denominator->y());
-  AddLabel(this, "Label34", "× 100 （％）", gothic, 18360, 10515, BLUE);
+  AddLabel(this, "Label34", "× 100 （％）", gothic, 18360, 10515, TEXT_BLUE);
 
   // Three short decorative lines and the small icon right of the box.
   for (int i = 0; i < 3; ++i) {
     AddBar(this, QString(), QRect(Px(20160), Px(10500) + 8 * i, Px(20760) - Px(20160), 1),
            QColor(128, 128, 128));
   }
-  auto* icon = new QLabel(this);
-  icon->setObjectName("Picture8");
+  auto* icon = new PictureWidget(this, "Picture8", DrawDogIcon);
   icon->setGeometry(Twips(20880, 10440, 480, 480));
-  icon->setPixmap(DecorativeIcon());
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
@@ -436,7 +371,7 @@ void Form2::ShowSummary() {
     return;
   }
   Picture4->Clear();
-  const auto lines = SummaryLines(header, DecodeComment(header.ConditionComment).toStdString());
+  const auto lines = SummaryLines(header, FromCp932(header.ConditionComment).toStdString());
   const int lineHeight = QFontMetrics(Picture4->font()).height();
   for (int i = 0; i < SUMMARY_LINE_COUNT; ++i) {
     Picture4->Text(0, i * lineHeight, Text(lines[static_cast<std::size_t>(i)]), Qt::black);
