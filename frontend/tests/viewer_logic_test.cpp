@@ -54,10 +54,10 @@ class ViewerLogicTest : public QObject {
     header.PhantomA = a;
     header.PhantomB = b;
     header.HistoryCount = 900000000;
-    const auto lines = SummaryLines(header, "spec.csv");
+    const auto lines = SummaryLines(header, "W120kV.csv");
     QCOMPARE(QString::fromStdString(lines[0]), QString());
     QCOMPARE(QString::fromStdString(lines[1]), QString("    Spectrum data"));
-    QCOMPARE(QString::fromStdString(lines[2]), QString("     spec.csv"));
+    QCOMPARE(QString::fromStdString(lines[2]), QString("     W120kV.csv"));
     QCOMPARE(QString::fromStdString(lines[3]), QString("    SAD = 60.0 cm"));
     QCOMPARE(QString::fromStdString(lines[4]), QString("    Field size at SAD"));
     QCOMPARE(QString::fromStdString(lines[5]), QString::fromUtf8("     40.0 \u00d7 10.0 cm"));
