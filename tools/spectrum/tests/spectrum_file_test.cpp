@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "command_line.h"
 #include "spectrum_error.h"
 #include "test_support.h"
 
@@ -109,6 +110,19 @@ TEST(SpectrumFile, MatchesTheReferenceExamples) {
     // Relative air kerma at 20 cm, from the reference's own notes.
     const double centre = AirKerma(spectra.Fluence[0], Coefficients().AirMuTr);
     EXPECT_NEAR(AirKerma(spectra.Fluence[20], Coefficients().AirMuTr) / centre, c.OutermostKerma, 0.002);
+  }
+}
+
+// The files shipped in example/spectra are the tool's own output with its
+// defaults; this fails when the tool or the engine's data change under them.
+TEST(SpectrumFile, BundledExamplesAreWhatTheToolMakes) {
+  for (const char* kv : {"80", "100", "120", "140"}) {
+    SCOPED_TRACE(kv);
+    const CommandLine line = ParseCommandLine({"--kv", kv});
+    const std::string bundled = testing::ReadText(std::string(SPECTRUM_BUNDLED_DIR) + "/" + line.Output.string());
+    ASSERT_FALSE(bundled.empty()) << line.Output;
+    EXPECT_TRUE(bundled == FormatSpectrumFile(GenerateSpectra(line.Options, Coefficients())))
+        << "regenerate example/spectra (see its README.md)";
   }
 }
 

@@ -73,6 +73,7 @@ TEST(EngineCoefficients, FixedFieldsReadAsTheEngineReadsThem) {
   const Case cases[] = {
       {" 1.23450E-02", 5, 0.012345}, {"  7.500E-01 ", 3, 0.75}, {"     ", 4, 0.0},     {"   12345", 5, 0.12345},
       {"1.5-03", 4, 0.0015},         {" -2.5D+01", 3, -25.0},   {"1 2.5", 1, 12.5},
+      {" .182058E+05", 6, 18205.8},
   };
   for (const Case& c : cases) {
     double value = -1;
