@@ -64,20 +64,32 @@ class FreeFormReader {
   const std::string& fileName_;
 };
 
+// A result file is 14,416,077 bytes; free-form spacing may make one larger,
+// but a file many times that size is something else and is not read whole.
+constexpr std::size_t MAX_RESULT_BYTES = std::size_t{256} << 20;
+
 std::string ReadWholeFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw ResultFileError(path + ": the file cannot be opened");
+  const auto tooLarge = [&] {
+    std::fclose(file);
+    return ResultFileError(path + ": the file is too large to be a result file");
+  };
   std::string text;
   char buffer[1 << 16];
-  // One read of the known size when the size is known; the loop also covers
-  // files whose size changes while they are read.
+  // Reserve the known size; the loop also covers files whose size changes
+  // while they are read.
   if (std::fseek(file, 0, SEEK_END) == 0) {
     const long size = std::ftell(file);
+    if (size > 0 && static_cast<unsigned long>(size) > MAX_RESULT_BYTES) throw tooLarge();
     if (size > 0) text.reserve(static_cast<std::size_t>(size));
     std::rewind(file);
   }
   std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    text.append(buffer, got);
+    if (text.size() > MAX_RESULT_BYTES) throw tooLarge();
+  }
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) throw ResultFileError(path + ": the file cannot be read");

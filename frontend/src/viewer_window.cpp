@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <cmath>
+#include <new>
 
 #include "appearance.h"
 #include "canvas.h"
@@ -402,6 +403,10 @@ bool Form2::LoadResult(const QString& fileName) {
     dose = ReadResultFile(QFile::encodeName(path).toStdString(), header);
   } catch (const ResultFileError& error) {
     ShowMessage(this, "結果ファイルを読み込めません。\n" + QString::fromLocal8Bit(error.what()),
+                MessageIcon::Exclamation);
+    return false;
+  } catch (const std::bad_alloc&) {
+    ShowMessage(this, "結果ファイルを読み込めません。\n" + path + ": not enough memory",
                 MessageIcon::Exclamation);
     return false;
   }

@@ -180,6 +180,18 @@ class ViewerLogicTest : public QObject {
     QVERIFY_THROWS_EXCEPTION(ResultFileError, ReadResultFile(headerOnly, full));
     QVERIFY_THROWS_EXCEPTION(ResultFileError,
                              ReadResultHeader(dir.filePath("gone.tsl2").toStdString()));
+
+    // A huge file is refused before it is read into memory (sparse: no disk used).
+    QFile huge(dir.filePath("huge.tsl2"));
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QVERIFY(huge.resize(qint64{300} << 20));
+    huge.close();
+    try {
+      ReadResultFile(huge.fileName().toStdString(), full);
+      QFAIL("no error reported");
+    } catch (const ResultFileError& error) {
+      QVERIFY2(QString(error.what()).contains("too large"), error.what());
+    }
   }
 
   void roundHalfEven_data() {
