@@ -159,7 +159,7 @@ void ChangeDirection(PhotonState& photon, float cosTheta, float sinTheta, Unifor
 // table), so the first flight needs no lookup.
 template <class Uniforms>
 HistoryEnd TransportPhoton(PhotonState& photon, const TransportTables& tables,
-                           const PhantomGeometry& geometry, Uniforms& random, DoseTally& tally,
+                           const PhantomGeometry& geometry, Uniforms& random, DoseScorer& scorer,
                            FlightCoefficients start) {
   FlightCoefficients coefficients = start;
   float coefficientEnergy = photon.PhotonEnergy;
@@ -190,17 +190,18 @@ HistoryEnd TransportPhoton(PhotonState& photon, const TransportTables& tables,
     photon.PosX = x;
     photon.PosY = y;
     photon.PosZ = z;
+    const CellIndex cell = CellOf(x, y, z);
 
     ScatterOutcome outcome;
     if (u2 < coefficients.P1) {
-      Deposit(tally, x, y, z, photon.PhotonEnergy, photon.PhotonWeight, photon.DoseComponent);
+      scorer.Deposit(cell, photon.PhotonEnergy, photon.PhotonWeight, photon.DoseComponent);
       return HistoryEnd::Absorbed;
     } else if (u2 < coefficients.P2) {
       outcome = SampleCoherent(tables, photon.PhotonEnergy, random);
     } else {
       outcome = SampleIncoherent(tables, photon.PhotonEnergy, random);
-      Deposit(tally, x, y, z, photon.PhotonEnergy - outcome.ScatteredEnergy, photon.PhotonWeight,
-              photon.DoseComponent);
+      scorer.Deposit(cell, photon.PhotonEnergy - outcome.ScatteredEnergy, photon.PhotonWeight,
+                     photon.DoseComponent);
     }
     photon.PhotonEnergy = outcome.ScatteredEnergy;
     if (photon.PhotonEnergy < EnergyCutoff) return HistoryEnd::BelowCutoff;
@@ -209,11 +210,13 @@ HistoryEnd TransportPhoton(PhotonState& photon, const TransportTables& tables,
   }
 }
 
-// The same, looking up the coefficients at the photon's energy first.
+// The same for a single history, looking up the coefficients at the
+// photon's energy first; every deposit is in tally on return.
 template <class Uniforms>
 HistoryEnd TransportPhoton(PhotonState& photon, const TransportTables& tables,
                            const PhantomGeometry& geometry, Uniforms& random, DoseTally& tally) {
-  return TransportPhoton(photon, tables, geometry, random, tally,
+  DoseScorer scorer(tally);
+  return TransportPhoton(photon, tables, geometry, random, scorer,
                          tables.CoefficientsAt(photon.PhotonEnergy));
 }
 

@@ -27,6 +27,7 @@ void RunSimulation(const Conditions& conditions, const PhysicsTables& tables,
   const auto transport = std::make_unique<const TransportTables>(PrepareTransportTables(tables));
   const BeamSource source(conditions);
   PhotonState photon;
+  DoseScorer scorer(tally);  // flushed into tally on return
   for (int angleStep = 1; angleStep <= PROJECTION_STEPS; ++angleStep) {
     const float projectionAngle = ProjectionAngleOf(angleStep);
     const FocalSpot focal = FocalSpotAt(projectionAngle, conditions.SourceAxisDistance);
@@ -38,7 +39,7 @@ void RunSimulation(const Conditions& conditions, const PhysicsTables& tables,
       for (std::int32_t history = 0; history < histories; ++history) {
         const HistoryStart h = StartHistory(source, *transport, projectionAngle, focal, energyBin,
                                             random, photon, tally);
-        if (h.entered) TransportPhoton(photon, *transport, source.geometry, random, tally, start);
+        if (h.entered) TransportPhoton(photon, *transport, source.geometry, random, scorer, start);
       }
     }
   }
