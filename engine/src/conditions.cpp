@@ -24,7 +24,9 @@ std::string Conditions::ResultName() const {
   return last == std::string::npos ? std::string() : name.substr(0, last + 1);
 }
 
-std::string Conditions::Comment() const { return std::string(ConditionComment.begin(), ConditionComment.end()); }
+std::string Conditions::Comment() const {
+  return std::string(ConditionComment.begin(), ConditionComment.end());
+}
 
 Conditions ReadConditions(const std::filesystem::path& file) {
   const std::string name = file.filename().string();
@@ -52,8 +54,8 @@ Conditions ReadConditions(const std::filesystem::path& file) {
   if (c.FilterRowCount < 0 || c.FilterRowCount > MAX_FILTER_ROW_COUNT) {
     // The table has room for rows 0 to N + 2 only; a larger count would
     // write past it.
-    reader.Fail("the filtration row count " + std::to_string(c.FilterRowCount) + " is outside 0 to " +
-                std::to_string(MAX_FILTER_ROW_COUNT));
+    reader.Fail("the filtration row count " + std::to_string(c.FilterRowCount) +
+                " is outside 0 to " + std::to_string(MAX_FILTER_ROW_COUNT));
   }
   const int rows = c.FilterRowCount + 1;
   for (int r = 1; r <= rows; ++r) {

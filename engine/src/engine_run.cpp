@@ -22,7 +22,8 @@ void WaitForEnter(std::istream& in, std::ostream& out) {
   out.flush();
   std::string ignored;
   if (!std::getline(in, ignored)) {
-    throw EngineError(FailedOperation::Input, "standard input", "end of input while waiting for the Enter key");
+    throw EngineError(FailedOperation::Input, "standard input",
+                      "end of input while waiting for the Enter key");
   }
 }
 
@@ -54,7 +55,9 @@ const char* OperationText(FailedOperation operation, int& number) {
 // Restores the caller's stream flags however the run ends.
 class UnitBuffered {
  public:
-  explicit UnitBuffered(std::ostream& out) : out_(out), flags_(out.flags()) { out_.setf(std::ios::unitbuf); }
+  explicit UnitBuffered(std::ostream& out) : out_(out), flags_(out.flags()) {
+    out_.setf(std::ios::unitbuf);
+  }
   ~UnitBuffered() {
     out_.flush();
     out_.flags(flags_);
@@ -67,7 +70,8 @@ class UnitBuffered {
   std::ios::fmtflags flags_;
 };
 
-void Run(const std::filesystem::path& folder, std::istream& in, std::ostream& out, const ClockReader& clock) {
+void Run(const std::filesystem::path& folder, std::istream& in, std::ostream& out,
+         const ClockReader& clock) {
   // The run's state, owned here. The tally is allocated before the first
   // prompt so that nothing is allocated while histories run.
   RandomGenerator random;
@@ -75,7 +79,8 @@ void Run(const std::filesystem::path& folder, std::istream& in, std::ostream& ou
   const Conditions conditions = ReadConditions(folder / "joken.dat");
   auto tally = std::make_unique<DoseTally>();
 
-  out << BLANK_LINE << " <<< Monte Carlo Simulation >>>\n" << BLANK_LINE << "  ---  Push Enter key to start  ---\n";
+  out << BLANK_LINE << " <<< Monte Carlo Simulation >>>\n"
+      << BLANK_LINE << "  ---  Push Enter key to start  ---\n";
   WaitForEnter(in, out);
 
   const TimeOfDay start = clock();
@@ -100,12 +105,14 @@ void Run(const std::filesystem::path& folder, std::istream& in, std::ostream& ou
 
 std::string TimeLine(const char* label, const TimeOfDay& time) {
   using fixed_format::FormatI;
-  return std::string(label) + FormatI(time.Hour, 2) + ":" + FormatI(time.Minute, 2) + ":" + FormatI(time.Second, 2);
+  return std::string(label) + FormatI(time.Hour, 2) + ":" + FormatI(time.Minute, 2) + ":" +
+         FormatI(time.Second, 2);
 }
 
 std::string ProgressLine(int angleStep, int energyBin, int topEnergyBin) {
   using fixed_format::FormatI;
-  return "(" + FormatI(angleStep, 1) + "/9)   " + FormatI(energyBin, 3) + "/" + FormatI(topEnergyBin, 3);
+  return "(" + FormatI(angleStep, 1) + "/9)   " + FormatI(energyBin, 3) + "/" +
+         FormatI(topEnergyBin, 3);
 }
 
 std::string ErrorReport(const EngineError& error) {
@@ -119,8 +126,8 @@ std::string ErrorReport(const EngineError& error) {
   return report;
 }
 
-int RunEngine(const std::filesystem::path& folder, std::istream& in, std::ostream& out, std::ostream& err,
-              const ClockReader& clock) {
+int RunEngine(const std::filesystem::path& folder, std::istream& in, std::ostream& out,
+              std::ostream& err, const ClockReader& clock) {
   UnitBuffered unitBuffered(out);
   try {
     Run(folder, in, out, clock);
@@ -130,7 +137,8 @@ int RunEngine(const std::filesystem::path& folder, std::istream& in, std::ostrea
     err << ErrorReport(error) << std::flush;
   } catch (const std::bad_alloc&) {
     out.flush();
-    err << "\nRun-time error 203: memory allocation failed\n- not enough memory for the run's tables\n"
+    err << "\nRun-time error 203: memory allocation failed\n- not enough memory for the run's "
+           "tables\n"
         << std::flush;
   } catch (const std::exception& error) {
     out.flush();

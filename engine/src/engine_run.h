@@ -20,8 +20,8 @@ using ClockReader = std::function<TimeOfDay()>;
 // has then been written to err. Nothing reaches out before the inputs are
 // read. out is switched to unit buffering for the run, so that every line is
 // on its way before a wait or a trap.
-int RunEngine(const std::filesystem::path& folder, std::istream& in, std::ostream& out, std::ostream& err,
-              const ClockReader& clock = ReadLocalClock);
+int RunEngine(const std::filesystem::path& folder, std::istream& in, std::ostream& out,
+              std::ostream& err, const ClockReader& clock = ReadLocalClock);
 
 // The three-line report of a failure: an empty line, the error with its
 // number, the failed operation and the file, and a line giving the reason.

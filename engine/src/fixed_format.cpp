@@ -20,7 +20,9 @@ namespace {
 // it are all nines, which no value of a field here comes near.
 constexpr int GUARD_DIGITS = 40;
 
-void FillStars(char* out, int w) { std::memset(out, '*', static_cast<std::size_t>(std::max(w, 0))); }
+void FillStars(char* out, int w) {
+  std::memset(out, '*', static_cast<std::size_t>(std::max(w, 0)));
+}
 
 // Right-justifies text[0..n) in out[0..w), or stars when it does not fit.
 void PutRight(char* out, int w, const char* text, int n) {
@@ -122,7 +124,8 @@ std::string FormatF(double value, int w, int d) {
   std::string decimals = fixed.substr(point + 1, static_cast<std::size_t>(d));
   if (fixed[point + 1 + static_cast<std::size_t>(d)] >= '5') {
     int i = d - 1;
-    while (i >= 0 && decimals[static_cast<std::size_t>(i)] == '9') decimals[static_cast<std::size_t>(i--)] = '0';
+    while (i >= 0 && decimals[static_cast<std::size_t>(i)] == '9')
+      decimals[static_cast<std::size_t>(i--)] = '0';
     if (i >= 0) {
       ++decimals[static_cast<std::size_t>(i)];
     } else {
@@ -247,8 +250,8 @@ bool ParseCompactReal(std::string_view text, int impliedDecimals, float& value, 
   }
   const std::string decimal = digits.substr(firstNonZero) + "e" + std::to_string(exponent);
   float magnitude = 0;
-  const auto result =
-      std::from_chars(decimal.data(), decimal.data() + decimal.size(), magnitude, std::chars_format::scientific);
+  const auto result = std::from_chars(decimal.data(), decimal.data() + decimal.size(), magnitude,
+                                      std::chars_format::scientific);
   if (result.ec == std::errc::result_out_of_range) {
     if (leading < 0) {
       magnitude = 0.0f;  // underflow passes silently, as in arithmetic
@@ -307,14 +310,16 @@ bool ParseFreeInteger(std::string_view token, std::int32_t& value, FieldError& e
 RecordReader::RecordReader(const std::filesystem::path& file) : name_(file.filename().string()) {
   std::error_code status;
   if (std::filesystem::is_directory(file, status)) {
-    throw EngineError(FailedOperation::Open, name_, "a folder of that name is in the way of the file");
+    throw EngineError(FailedOperation::Open, name_,
+                      "a folder of that name is in the way of the file");
   }
   std::ifstream stream(file, std::ios::binary);
   if (!stream) {
     std::error_code ignored;
     throw EngineError(FailedOperation::Open, name_,
-                      std::filesystem::exists(file, ignored) ? "the file cannot be opened for reading"
-                                                              : "the file does not exist");
+                      std::filesystem::exists(file, ignored)
+                          ? "the file cannot be opened for reading"
+                          : "the file does not exist");
   }
   std::ostringstream contents;
   contents << stream.rdbuf();
@@ -323,7 +328,8 @@ RecordReader::RecordReader(const std::filesystem::path& file) : name_(file.filen
   Split(text_);
 }
 
-RecordReader::RecordReader(std::string name, std::string_view text) : name_(std::move(name)), text_(text) {
+RecordReader::RecordReader(std::string name, std::string_view text)
+    : name_(std::move(name)), text_(text) {
   Split(text_);
 }
 
@@ -347,8 +353,9 @@ void RecordReader::Fail(const std::string& reason) const {
 std::string_view RecordReader::NextRecord() {
   ++lineNumber_;
   if (next_ >= records_.size()) {
-    Fail(records_.empty() ? std::string("end of file: the file is empty")
-                          : "end of file: the file ends after line " + std::to_string(records_.size()));
+    Fail(records_.empty()
+             ? std::string("end of file: the file is empty")
+             : "end of file: the file ends after line " + std::to_string(records_.size()));
   }
   return records_[next_++];
 }
@@ -399,11 +406,13 @@ std::int32_t RecordReader::ReadFreeInteger() {
 
 float RecordReader::FixedReal(std::string_view record, int column, int w, int d) const {
   const std::size_t start = static_cast<std::size_t>(column - 1);
-  std::string_view field = start < record.size() ? record.substr(start, static_cast<std::size_t>(w)) : "";
+  std::string_view field =
+      start < record.size() ? record.substr(start, static_cast<std::size_t>(w)) : "";
   float value = 0;
   FieldError error;
   if (!ParseFixedReal(field, d, value, error)) {
-    Fail("columns " + std::to_string(column) + " to " + std::to_string(column + w - 1) + ": " + error.reason);
+    Fail("columns " + std::to_string(column) + " to " + std::to_string(column + w - 1) + ": " +
+         error.reason);
   }
   return value;
 }

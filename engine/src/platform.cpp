@@ -1,10 +1,11 @@
 #include "platform.h"
 
+#include <unistd.h>
+
 #include <cfenv>
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <unistd.h>
 
 namespace tsl2 {
 
@@ -40,7 +41,8 @@ void ReportTrap(int, siginfo_t* info, void*) {
       break;
     case FPE_FLTINV:
       kind = "invalid operation";
-      reason = "- an operation without a defined result, such as 0 / 0 or a function outside its domain";
+      reason =
+          "- an operation without a defined result, such as 0 / 0 or a function outside its domain";
       break;
     case FPE_FLTOVF:
       kind = "overflow";

@@ -22,7 +22,8 @@ Conditions ReadJob(const TempFolder& folder, const std::string& text) {
 }
 
 TEST(ConditionsTest, ReadsTheBundledExampleJob) {
-  const Conditions c = tsl2::ReadConditions(tsl2::testing::DataDir() / ".." / ".." / ".." / "example" / "joken.dat");
+  const Conditions c =
+      tsl2::ReadConditions(tsl2::testing::DataDir() / ".." / ".." / ".." / "example" / "joken.dat");
   EXPECT_EQ(c.Comment(), "example_W120kV_body_21dir.csv ");
   EXPECT_EQ(c.ResultName(), "example120kV.tsl2");
   EXPECT_EQ(c.SourceAxisDistance, 60.0f);
@@ -81,15 +82,16 @@ TEST(ConditionsTest, TextLinesAreCutOrPaddedToThirtyBytes) {
   job.lines[1] = "short name.tsl2   ";
   c = ReadJob(folder, job.Text("\n"));  // LF-only lines read the same
   EXPECT_EQ(c.ResultName(), "short name.tsl2");
-  EXPECT_EQ(std::string(c.ResultFileName.begin(), c.ResultFileName.end()), "short name.tsl2               ");
+  EXPECT_EQ(std::string(c.ResultFileName.begin(), c.ResultFileName.end()),
+            "short name.tsl2               ");
 }
 
 TEST(ConditionsTest, HistoryCountAndFreeFormLines) {
   TempFolder folder;
   JobLines job = JobLines::Small();
-  job.lines[2] = "  60, 99";         // first value taken, rest ignored
+  job.lines[2] = "  60, 99";  // first value taken, rest ignored
   job.lines[7] = "9.000E+08";
-  job.lines[8] = "  15  ";           // an integer with blanks around it
+  job.lines[8] = "  15  ";  // an integer with blanks around it
   job.lines.insert(job.lines.begin() + 9, 14, "000.0  00.9000");
   const Conditions c = ReadJob(folder, job.Text());
   EXPECT_EQ(c.SourceAxisDistance, 60.0f);
@@ -157,13 +159,18 @@ TEST(ConditionsTest, FailuresNameTheLine) {
   };
   const Case cases[] = {
       {"empty file", [](JobLines& j) { j.lines.clear(); }, 1, "end of file"},
-      {"ends before the last spectrum line", [](JobLines& j) { j.lines.pop_back(); }, 311, "end of file"},
-      {"count not an integer", [](JobLines& j) { j.lines[8] = "1.0"; }, 9, "'1.0' is not an integer"},
+      {"ends before the last spectrum line", [](JobLines& j) { j.lines.pop_back(); }, 311,
+       "end of file"},
+      {"count not an integer", [](JobLines& j) { j.lines[8] = "1.0"; }, 9,
+       "'1.0' is not an integer"},
       {"count above 25", [](JobLines& j) { j.lines[8] = "026"; }, 9, "outside 0 to 25"},
       {"negative count", [](JobLines& j) { j.lines[8] = "-1"; }, 9, "outside 0 to 25"},
-      {"distance not a number", [](JobLines& j) { j.lines[2] = "sixty"; }, 3, "'sixty' is not a number"},
-      {"table field not a number", [](JobLines& j) { j.lines[10] = "010.0  0x.3500"; }, 11, "columns 6 to 14"},
-      {"spectrum weight not a number", [](JobLines& j) { j.SpectrumLine(7) = "0003.5  abc"; }, 18, "'abc'"},
+      {"distance not a number", [](JobLines& j) { j.lines[2] = "sixty"; }, 3,
+       "'sixty' is not a number"},
+      {"table field not a number", [](JobLines& j) { j.lines[10] = "010.0  0x.3500"; }, 11,
+       "columns 6 to 14"},
+      {"spectrum weight not a number", [](JobLines& j) { j.SpectrumLine(7) = "0003.5  abc"; }, 18,
+       "'abc'"},
       {"value too large for a single", [](JobLines& j) { j.lines[7] = "1.0E+39"; }, 8, "too large"},
       {"blank result name", [](JobLines& j) { j.lines[1] = "   "; }, 2, "no result file name"},
   };

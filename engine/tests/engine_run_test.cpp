@@ -1,7 +1,6 @@
 #include "engine_run.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -44,7 +43,8 @@ RunOutput RunInProcess(const TempFolder& folder, const std::string& input) {
   std::ostringstream err;
   std::vector<tsl2::TimeOfDay> clock = {{8, 0, 5}, {15, 2, 7}};
   std::size_t reading = 0;
-  const int status = tsl2::RunEngine(folder.path(), in, out, err, [&] { return clock.at(reading++); });
+  const int status =
+      tsl2::RunEngine(folder.path(), in, out, err, [&] { return clock.at(reading++); });
   return {status, out.str(), err.str()};
 }
 
@@ -56,7 +56,8 @@ RunOutput RunProgram(const TempFolder& folder, const std::string& input) {
   const int raw = std::system(command.c_str());
   RunOutput result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder.path() / "stdout.txt"),
                    ReadFile(folder.path() / "stderr.txt")};
-  for (const char* name : {"stdin.txt", "stdout.txt", "stderr.txt"}) std::filesystem::remove(folder.path() / name);
+  for (const char* name : {"stdin.txt", "stdout.txt", "stderr.txt"})
+    std::filesystem::remove(folder.path() / name);
   return result;
 }
 
@@ -71,7 +72,8 @@ void ExpectProgressLines(const std::string& middle, int topEnergyBin) {
   if (middle.empty()) return;
   std::string expected;
   for (int step = 1; step <= 9; ++step) {
-    for (int bin = 10; bin <= topEnergyBin; ++bin) expected += tsl2::ProgressLine(step, bin, topEnergyBin) + "\n";
+    for (int bin = 10; bin <= topEnergyBin; ++bin)
+      expected += tsl2::ProgressLine(step, bin, topEnergyBin) + "\n";
   }
   EXPECT_EQ(middle, expected);
 }
@@ -107,10 +109,13 @@ TEST(EngineRunTest, InputFailuresShowNothingAndReportTheFile) {
     const char* report;
   };
   const Case cases[] = {
-      {"no Mus.dat", "Mus.dat", "\nRun-time error 2: open failed (Mus.dat)\n- the file does not exist\n"},
-      {"no ICRUSoft.dat", "ICRUSoft.dat", "\nRun-time error 2: open failed (ICRUSoft.dat)\n- the file does not exist\n"},
+      {"no Mus.dat", "Mus.dat",
+       "\nRun-time error 2: open failed (Mus.dat)\n- the file does not exist\n"},
+      {"no ICRUSoft.dat", "ICRUSoft.dat",
+       "\nRun-time error 2: open failed (ICRUSoft.dat)\n- the file does not exist\n"},
       {"no joken.dat", "joken.dat",
-       "\nRun-time error 100: read failed (joken.dat, line 1)\n- end of file: the file does not exist\n"},
+       "\nRun-time error 100: read failed (joken.dat, line 1)\n- end of file: the file does not "
+       "exist\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -127,7 +132,9 @@ TEST(EngineRunTest, InputFailuresShowNothingAndReportTheFile) {
 TEST(EngineRunTest, EndOfInputAtEitherWaitIsAFailure) {
   TempFolder folder;
   PrepareRun(folder);
-  const std::string report = "\nRun-time error 104: read failed (standard input)\n- end of input while waiting for the Enter key\n";
+  const std::string report =
+      "\nRun-time error 104: read failed (standard input)\n- end of input while waiting for the "
+      "Enter key\n";
   const RunOutput first = RunInProcess(folder, "");
   EXPECT_EQ(first.status, 1);
   EXPECT_EQ(first.out, OPENING);

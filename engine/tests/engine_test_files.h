@@ -17,7 +17,8 @@ class TempFolder {
  public:
   TempFolder() {
     std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() / ("tsl2-test-" + std::to_string(seed()) + std::to_string(seed()));
+    path_ = std::filesystem::temp_directory_path() /
+            ("tsl2-test-" + std::to_string(seed()) + std::to_string(seed()));
     std::filesystem::create_directories(path_);
   }
   ~TempFolder() {
@@ -49,7 +50,8 @@ inline std::string ReadFile(const std::filesystem::path& file) {
 // Copies the three physics data fixtures into folder.
 inline void CopyPhysicsFiles(const std::filesystem::path& folder) {
   for (const char* name : {"ICRUSoft.dat", "AirMUtr.dat", "Mus.dat"}) {
-    std::filesystem::copy_file(DataDir() / name, folder / name, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(DataDir() / name, folder / name,
+                               std::filesystem::copy_options::overwrite_existing);
   }
 }
 
@@ -62,8 +64,8 @@ struct JobLines {
   // window, so a few hundred histories make a complete run.
   static JobLines Small() {
     JobLines job;
-    job.lines = {"test.csv", "run1.tsl2", "060.0", "001.0", "001.0", "020.0", "020.0", "2.000E+03", "001",
-                 "000.0  00.9000", "010.0  01.8000"};
+    job.lines = {"test.csv", "run1.tsl2", "060.0", "001.0",          "001.0",         "020.0",
+                 "020.0",    "2.000E+03", "001",   "000.0  00.9000", "010.0  01.8000"};
     for (int i = 1; i <= 300; ++i) {
       char line[32];
       const double weight = (i >= 100 && i <= 104) ? 1.0 : 0.0;
@@ -73,7 +75,9 @@ struct JobLines {
     return job;
   }
   // Line 10 + N + i holds bin i.
-  std::string& SpectrumLine(int bin) { return lines.at(static_cast<std::size_t>(9 + FilterRows() + bin - 1)); }
+  std::string& SpectrumLine(int bin) {
+    return lines.at(static_cast<std::size_t>(9 + FilterRows() + bin - 1));
+  }
   int FilterRows() const { return std::stoi(lines.at(8)) + 1; }
   std::string Text(const char* lineEnd = "\r\n") const {
     std::string text;

@@ -42,10 +42,10 @@ TEST(PhysicsTablesTest, ReadsTheThreeFilesIntoTheirTables) {
   EXPECT_EQ(t.SoftCoef1[1], 15.14f);  // row "1.000E-03 1.514E+01 1.345E-01 4.876E+03"
   EXPECT_EQ(t.SoftCoef2[1], 0.1345f);
   EXPECT_EQ(t.SoftCoef3[1], 4876.0f);
-  EXPECT_EQ(t.FormX[2], 0.025f);      // row " 2.500E-02 6.21162E-02 1.78218E-01"
+  EXPECT_EQ(t.FormX[2], 0.025f);  // row " 2.500E-02 6.21162E-02 1.78218E-01"
   EXPECT_EQ(t.CoherentCumulative[2], 0.0621162f);
   EXPECT_EQ(t.IncoherentS[2], 0.178218f);
-  EXPECT_EQ(t.FormX[45], 13.07f);     // row " 1.307E+01 6.75000E+00 1.00000E+01"
+  EXPECT_EQ(t.FormX[45], 13.07f);  // row " 1.307E+01 6.75000E+00 1.00000E+01"
   EXPECT_EQ(t.CoherentTotal, 6.75f);
   EXPECT_EQ(t.IncoherentSMax, 10.0f);
   EXPECT_EQ(t.AirMuTr[60], 0.15379f);  // line 60: " 3.000E-02  1.5379E-01"
@@ -85,14 +85,20 @@ TEST(PhysicsTablesTest, FailuresNameFileAndLine) {
   };
   using Op = tsl2::FailedOperation;
   const Case cases[] = {
-      {"row count above the table", "ICRUSoft.dat", [](auto& l) { l[0] = "36"; }, Op::Read, 1, "outside 2 to 35"},
-      {"negative row count", "ICRUSoft.dat", [](auto& l) { l[0] = "-1"; }, Op::Read, 1, "outside 2 to 35"},
-      {"row count not an integer", "ICRUSoft.dat", [](auto& l) { l[0] = "15.5"; }, Op::Read, 1, "not an integer"},
-      {"scattering rows missing", "ICRUSoft.dat", [](auto& l) { l.resize(50); }, Op::Read, 51, "end of file"},
-      {"bad coefficient", "ICRUSoft.dat", [](auto& l) { l[4] = "2.000E-03 4.347E+0x"; }, Op::Read, 5,
-       "columns 10 to 19"},
-      {"air table short", "AirMUtr.dat", [](auto& l) { l.pop_back(); }, Op::Read, 300, "end of file"},
-      {"bad filter field", "Mus.dat", [](auto& l) { l[99][40] = 'z'; }, Op::Read, 100, "columns 37 to 49"},
+      {"row count above the table", "ICRUSoft.dat", [](auto& l) { l[0] = "36"; }, Op::Read, 1,
+       "outside 2 to 35"},
+      {"negative row count", "ICRUSoft.dat", [](auto& l) { l[0] = "-1"; }, Op::Read, 1,
+       "outside 2 to 35"},
+      {"row count not an integer", "ICRUSoft.dat", [](auto& l) { l[0] = "15.5"; }, Op::Read, 1,
+       "not an integer"},
+      {"scattering rows missing", "ICRUSoft.dat", [](auto& l) { l.resize(50); }, Op::Read, 51,
+       "end of file"},
+      {"bad coefficient", "ICRUSoft.dat", [](auto& l) { l[4] = "2.000E-03 4.347E+0x"; }, Op::Read,
+       5, "columns 10 to 19"},
+      {"air table short", "AirMUtr.dat", [](auto& l) { l.pop_back(); }, Op::Read, 300,
+       "end of file"},
+      {"bad filter field", "Mus.dat", [](auto& l) { l[99][40] = 'z'; }, Op::Read, 100,
+       "columns 37 to 49"},
       {"file missing", "Mus.dat", nullptr, Op::Open, 0, "does not exist"},
   };
   for (const auto& c : cases) {
