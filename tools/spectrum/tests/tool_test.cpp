@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/wait.h>
+
 #include "engine_coefficients.h"
 #include "spectrum_error.h"
 #include "test_support.h"
