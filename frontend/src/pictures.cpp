@@ -246,7 +246,6 @@ void DrawRacetrackModel(QPainter& painter, const QRect& rect) {
   painter.setPen(QPen(Qt::black, 1.4));
   painter.drawLine(front + QPointF(-half, 0) + tangent, rear + QPointF(-half, 0) + tangent);
   painter.drawLine(front + QPointF(half, 0) - tangent, rear + QPointF(half, 0) - tangent);
-  painter.drawLine(front + QPointF(-half, -r), rear + QPointF(-half, -r));
   painter.setBrush(QColor(255, 236, 220));
   painter.drawPath(RacetrackPath(front, half, r));
   painter.setBrush(Qt::NoBrush);
@@ -276,7 +275,7 @@ void DrawRacetrackModel(QPainter& painter, const QRect& rect) {
   const double diagonal = r * std::sqrt(0.5);
   const QPointF frontRimPoint = rightCentre + QPointF(diagonal, diagonal);
   DimensionArrow(painter, rightCentre, frontRimPoint, false);
-  painter.drawText(QRectF(frontRimPoint.x() - 26, frontRimPoint.y() - 4, 30, 16), Qt::AlignCenter,
+  painter.drawText(QRectF(rightCentre.x() - 16, rightCentre.y() + 14, 30, 16), Qt::AlignCenter,
                    QStringLiteral("b/2"));
   const QPointF rearLeftCentre = rear + QPointF(-half, 0);
   const QPointF rearRimPoint = rearLeftCentre + QPointF(-diagonal, -diagonal);

@@ -58,9 +58,10 @@ bool StartInTerminal(const QString& program, const QString& workingFolder, const
     if (error) *error = QStringLiteral("no terminal emulator found");
     return false;
   }
-  // xterm (also behind the x-terminal-emulator alternative) draws Japanese
+  // xterm (also behind the x-terminal-emulator alternative, often through
+  // the lxterm or uxterm wrappers, which pass options on) draws Japanese
   // only with a scalable font.
-  if (QFileInfo(QFileInfo(terminal).canonicalFilePath()).fileName().startsWith(QLatin1String("xterm")) &&
+  if (QFileInfo(QFileInfo(terminal).canonicalFilePath()).fileName().contains(QLatin1String("xterm")) &&
       qEnvironmentVariable("TESSALIN_TERMINAL").isEmpty()) {
     arguments << QStringLiteral("-fa") << QStringLiteral("Monospace") << QStringLiteral("-fs") << QStringLiteral("11");
   }

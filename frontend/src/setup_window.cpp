@@ -46,7 +46,9 @@ Canvas* MakePlotCanvas(QWidget* parent, const QString& name, const QRect& twips)
   canvas->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
   canvas->SetBorderWidth(2);
   canvas->SetBackground(Qt::white);
-  canvas->setFont(SerifFont(14.25));
+  // Smaller than the 14.25 pt of the original layout: at that size the axis
+  // captions run past the canvas edge.
+  canvas->setFont(SerifFont(11));
   canvas->Clear();
   return canvas;
 }
