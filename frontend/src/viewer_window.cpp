@@ -1,7 +1,7 @@
 #include "viewer_window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -29,12 +30,6 @@ namespace {
 
 constexpr int BORDER = 2;  // pixels of every canvas's sunken frame
 
-// Layout places are given in twips; 15 twips are one pixel at 96 dpi.
-int Px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-QRect Twips(int left, int top, int width, int height) {
-  return {Px(left), Px(top), Px(width), Px(height)};
-}
-
 QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
                  int left, int top, const QColor& color = Qt::black, int width = 0, int height = 0) {
   auto* label = new QLabel(text, parent);
@@ -44,12 +39,11 @@ QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, cons
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
-  if (width > 0) {
-    label->setGeometry(Twips(left, top, width, height));
-  } else {
-    label->move(Px(left), Px(top));
-    label->adjustSize();
-  }
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // Places are in twips; a text is never cut, so the place is a minimum.
+  const QSize fit = label->sizeHint();
+  label->setGeometry(Twips(left), Twips(top), std::max(width > 0 ? Twips(width) : 0, fit.width()),
+                     std::max(height > 0 ? Twips(height) : 0, fit.height()));
   return label;
 }
 
@@ -110,7 +104,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 Form2::Form2(QWidget* parent) : QWidget(parent) {
   setObjectName("Form2");
   setWindowTitle("  Dose distribution");
-  setFixedSize(Px(22005), Px(11565));
+  setFixedSize(Twips(22005), Twips(11565));
   // Closing through the frame ends the viewer; the next entry starts anew.
   setAttribute(Qt::WA_DeleteOnClose);
   folder_ = QDir::currentPath();
@@ -135,7 +129,7 @@ Form2::~Form2() = default;
 Canvas* Form2::AddCanvas(const QString& name, int left, int top, int width, int height) {
   auto* canvas = new Canvas(this);
   canvas->setObjectName(name);
-  canvas->setGeometry(Twips(left, top, width, height));
+  canvas->setGeometry(TwipsRect(left, top, width, height));
   canvas->SetBackground(Qt::white);
   canvas->SetBorderWidth(BORDER);  // also sizes the drawing to the new geometry
   canvas->setFont(SerifFont(10));
@@ -148,7 +142,7 @@ void Form2::BuildFileColumn() {
   AddLabel(this, "Label6", "ファイルを選択", GothicFont(12), 300, 240, TEXT_BLUE, 1695, 360);
   File1 = new QListWidget(this);
   File1->setObjectName("File1");
-  File1->setGeometry(Twips(120, 600, 2895, 4170));
+  File1->setGeometry(TwipsRect(120, 600, 2895, 4170));
   File1->setFont(gothic);
   AddLabel(this, "Label7", "このファイルデータ", GothicFont(12), 240, 4920, TEXT_BLUE, 2175, 360);
 
@@ -157,16 +151,16 @@ void Form2::BuildFileColumn() {
   Picture4->setFont(gothic);
   Picture4->Clear();
 
-  Command14 = AddButton(this, "Command14", "OK", Twips(120, 8040, 2895, 855));
+  Command14 = AddButton(this, "Command14", "OK", TwipsRect(120, 8040, 2895, 855));
   Command14->setFont(SerifFont(16));
   Label32 = AddLabel(this, "Label32", "Axial 線量分布画像上で", GothicFont(11), 480, 9120, TEXT_BLUE, 2400, 345);
   Label33 = AddLabel(this, "Label33", "マウスを動かすと", GothicFont(11), 480, 9480, TEXT_BLUE, 1800, 345);
   Label36 = AddLabel(this, "Label36", "線量が表示されます", GothicFont(11), 480, 9840, TEXT_BLUE, 2025, 345);
 
-  Command6 = AddButton(this, "Command6", QString(), Twips(480, 10560, 495, 495));
+  Command6 = AddButton(this, "Command6", QString(), TwipsRect(480, 10560, 495, 495));
   Command6->setIcon(BackArrowIcon());
   Command6->setIconSize(QSize(28, 28));
-  Command1 = AddButton(this, "Command1", "Reset", Twips(1560, 10560, 1335, 495));
+  Command1 = AddButton(this, "Command1", "Reset", TwipsRect(1560, 10560, 1335, 495));
   Command1->setFont(SerifFont(12));
 
   // A pick is a change of the selection, by mouse or keyboard; a click on the
@@ -274,7 +268,7 @@ void Form2::BuildMaps() {
         {"20", 1080, 3000}, {"10", 1080, 3420}, {"0", 1200, 3720}};
     for (const auto& tick : ticks) {
       QLabel* label = AddLabel(Picture7, QString(), tick.text, legendFont, tick.left, tick.top);
-      label->resize(label->width(), Px(285));
+      label->resize(label->width(), Twips(285));
     }
     AddLabel(this, "Label24", "%", legendFont, 11160, 10920, Qt::black, 240, 315);
   }
@@ -282,7 +276,7 @@ void Form2::BuildMaps() {
   Label35 = AddLabel(this, "Label35",
                      "中央より\u3000\u3000\u3000 \u3000mm    クリックで Axial plane を決定",
                      GothicFont(11), 3840, 11100, Qt::black, 5745, 345);
-  Text6 = AddTextBox(this, "Text6", Twips(4800, 11040, 855, 450));
+  Text6 = AddTextBox(this, "Text6", TwipsRect(4800, 11040, 855, 450));
   Text6->raise();
 }
 
@@ -292,49 +286,49 @@ void Form2::BuildReadouts() {
   const QFont serif = SerifFont(12);
   const QFont big = SerifFont(13);
   AddLabel(this, "Label29", "Axial plane Y =", serif, 10920, 6000);
-  Text4 = AddTextBox(this, "Text4", Twips(12720, 5925, 1695, 450));
+  Text4 = AddTextBox(this, "Text4", TwipsRect(12720, 5925, 1695, 450));
   AddLabel(this, "Label30", "mm", serif, 14520, 6000);
   AddLabel(this, "Label28", "X =", serif, 13200, 6840);
-  Text5 = AddTextBox(this, "Text5", Twips(13800, 6840, 855, 450));
+  Text5 = AddTextBox(this, "Text5", TwipsRect(13800, 6840, 855, 450));
   AddLabel(this, "Label31", "mm", serif, 14760, 6840);
   AddLabel(this, "Label37", "Z =", serif, 13200, 7440);
-  Text7 = AddTextBox(this, "Text7", Twips(13800, 7440, 855, 450));
+  Text7 = AddTextBox(this, "Text7", TwipsRect(13800, 7440, 855, 450));
   AddLabel(this, "Label38", "mm", serif, 14760, 7440);
 
   const QFont percent = SerifFont(11);
   AddLabel(this, "Label3", "Primary dose", big, 12000, 8040);
-  Text1 = AddTextBox(this, "Text1", Twips(13800, 8040, 1095, 345), TEXT_RED);
+  Text1 = AddTextBox(this, "Text1", TwipsRect(13800, 8040, 1095, 345), TEXT_RED);
   AddLabel(this, "Label1", "%", percent, 15000, 8040);
   AddLabel(this, "Label4", "Scattered dose", big, 11880, 8520);
-  Text2 = AddTextBox(this, "Text2", Twips(13800, 8520, 1095, 345), TEXT_BLUE);
+  Text2 = AddTextBox(this, "Text2", TwipsRect(13800, 8520, 1095, 345), TEXT_BLUE);
   AddLabel(this, "Label2", "%", percent, 15000, 8520);
   AddLabel(this, "Label5", "Total dose", big, 12360, 9000);
-  Text3 = AddTextBox(this, "Text3", Twips(13800, 9000, 1095, 375), Qt::black);
+  Text3 = AddTextBox(this, "Text3", TwipsRect(13800, 9000, 1095, 375), Qt::black);
   AddLabel(this, "Label8", "%", percent, 15000, 9000);
 }
 
 void Form2::BuildDefinitionBox() {
-  MakeShape(this, "Shape1", Twips(12120, 9720, 7935, 1575), Qt::black, true);
+  MakeShape(this, "Shape1", TwipsRect(12120, 9720, 7935, 1575), Qt::black, true);
   const QFont gothic = GothicFont(11);
   AddLabel(this, "Label25", "ここで表示される線量（％）は、次式で定義した相対値です", gothic,
            12360, 9840, TEXT_BLUE);
   QLabel* numerator = AddLabel(this, "Label26", "軟部組織吸収線量", gothic, 12360, 10320, TEXT_BLUE);
-  AddBar(this, "Line1", QRect(Px(12360), Px(10680) - 1, Px(18240) - Px(12360), 2), TEXT_BLUE);
+  AddBar(this, "Line1", QRect(Twips(12360), Twips(10680) - 1, Twips(18240) - Twips(12360), 2), TEXT_BLUE);
   QLabel* denominator = AddLabel(this, "Label27", "ファントムなしの時の、回転中心における空気カーマ",
                                  gothic, 12360, 10770, TEXT_BLUE);
   // The fraction's two terms stand centred on its bar.
-  const int barCentre = (Px(12360) + Px(18240)) / 2;
+  const int barCentre = (Twips(12360) + Twips(18240)) / 2;
   numerator->move(barCentre - numerator->width() / 2, numerator->y());
   denominator->move(barCentre - denominator->width() / 2, denominator->y());
   AddLabel(this, "Label34", "× 100 （％）", gothic, 18360, 10515, TEXT_BLUE);
 
   // Three short decorative lines and the small icon right of the box.
   for (int i = 0; i < 3; ++i) {
-    AddBar(this, QString(), QRect(Px(20160), Px(10500) + 8 * i, Px(20760) - Px(20160), 1),
+    AddBar(this, QString(), QRect(Twips(20160), Twips(10500) + 8 * i, Twips(20760) - Twips(20160), 1),
            QColor(128, 128, 128));
   }
   auto* icon = new PictureWidget(this, "Picture8", DrawDogIcon);
-  icon->setGeometry(Twips(20880, 10440, 480, 480));
+  icon->setGeometry(TwipsRect(20880, 10440, 480, 480));
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {

@@ -12,6 +12,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace tessalin {
@@ -92,7 +93,7 @@ class Form2 : public QWidget {
   double profileHalfWidth_ = 0;         // mm
   bool loading_ = false;
   QString folder_;
-  const void* pickedAtPress_ = nullptr;  // the picked list entry when a press began
+  QListWidgetItem* pickedAtPress_ = nullptr;  // the picked list entry when a press began
 
   // Controls, named as in the layout.
   QListWidget* File1 = nullptr;
