@@ -3,23 +3,13 @@
 #include <memory>
 
 #include "engine_error.h"
-#include "fixed_format.h"
+#include "engine_run.h"
 #include "photon_transport.h"
 #include "result_file.h"
 #include "source_sampling.h"
 #include "transport_tables.h"
 
 namespace tsl2 {
-namespace {
-
-void WriteProgressLine(std::ostream& progress, int angleStep, int energyBin, int topEnergyBin) {
-  using fixed_format::FormatI;
-  progress << '(' << FormatI(angleStep, 1) << "/9)   " << FormatI(energyBin, 3) << '/'
-           << FormatI(topEnergyBin, 3) << std::endl;
-}
-
-}  // namespace
-
 void RunSimulation(const Conditions& conditions, const PhysicsTables& tables,
                    RandomGenerator& random, DoseTally& tally, std::ostream& progress) {
   CheckConditionsForSimulation(conditions);
@@ -32,7 +22,7 @@ void RunSimulation(const Conditions& conditions, const PhysicsTables& tables,
     const float projectionAngle = ProjectionAngleOf(angleStep);
     const FocalSpot focal = FocalSpotAt(projectionAngle, conditions.SourceAxisDistance);
     for (int energyBin = FIRST_ENERGY_BIN; energyBin <= conditions.TopEnergyBin; ++energyBin) {
-      WriteProgressLine(progress, angleStep, energyBin, conditions.TopEnergyBin);
+      progress << ProgressLine(angleStep, energyBin, conditions.TopEnergyBin) << std::endl;
       const std::int32_t histories = BinHistories(conditions, energyBin);
       if (histories < 1) continue;
       const FlightCoefficients start = transport->BinCoefficients[energyBin];
