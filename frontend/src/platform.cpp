@@ -15,7 +15,8 @@ QStringList MountedVolumes() {
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     if (!volume.isValid() || !volume.isReady()) continue;
     const QString root = volume.rootPath();
-    if (root == QLatin1String("/")) continue;
+    // Containers mount single files (/etc/hosts) too: only folders are drives.
+    if (root == QLatin1String("/") || !QFileInfo(root).isDir()) continue;
     const QByteArray type = volume.fileSystemType();
     // Kernel and memory file systems hold no user files worth browsing.
     static const QList<QByteArray> pseudo = {"proc", "sysfs", "devpts", "devtmpfs", "cgroup", "cgroup2",

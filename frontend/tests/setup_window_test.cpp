@@ -1,7 +1,9 @@
 // The start, setup and illustration windows: the flow between them with its
 // resets, the spectrum panel, and the start of a run.
 #include <QApplication>
+#include <QAbstractButton>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -116,6 +118,64 @@ class SetupWindowTest : public QObject {
     app_.reset();
     SetMessageHandler({});
     qunsetenv("TESSALIN_TERMINAL");
+  }
+
+  // Controls keep their names, captions and places (twips / 15 = pixels).
+  void layoutKeepsNamesCaptionsAndPlaces_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");  // width 0: a label sized by its text
+    QTest::newRow("Form1 new") << "Form1" << "Command3" << "新規計算" << QRect(5040, 5040, 1815, 615);
+    QTest::newRow("Form1 results") << "Form1" << "Command1" << "結果検索" << QRect(7200, 5040, 1815, 615);
+    QTest::newRow("Form1 exit") << "Form1" << "Command2" << "" << QRect(10080, 5040, 520, 520);
+    QTest::newRow("Form1 name") << "Form1" << "Label2" << "Tessalin" << QRect(720, 120, 0, 0);
+    QTest::newRow("Form1 title") << "Form1" << "Label1" << "Ｘ線CT撮影時の被写体内線量分布計算" << QRect(5160, 600, 0, 0);
+    QTest::newRow("Form1 assumption") << "Form1" << "Label10" << "（ノンヘリカル・コーンビーム CT を想定）"
+                                      << QRect(4920, 4320, 0, 0);
+    QTest::newRow("Form4 load") << "Form4" << "Command1" << "OK,  グラフ表示" << QRect(840, 5640, 2415, 495);
+    QTest::newRow("Form4 start") << "Form4" << "Command3" << "シミュレーション スタート" << QRect(11400, 8760, 3975, 495);
+    QTest::newRow("Form4 see") << "Form4" << "Command4" << "参 照" << QRect(9120, 6600, 975, 375);
+    QTest::newRow("Form4 back") << "Form4" << "Command2" << "前画面へ戻る" << QRect(360, 8760, 2415, 495);
+    QTest::newRow("Form4 histories") << "Form4" << "Text5" << "900000000" << QRect(12960, 7080, 2415, 495);
+    QTest::newRow("Form4 result name") << "Form4" << "Text7" << "" << QRect(11280, 8190, 3735, 345);
+    QTest::newRow("Form4 spectrum plot") << "Form4" << "Picture3" << "" << QRect(4080, 720, 6255, 5415);
+    QTest::newRow("Form4 filtration plot") << "Form4" << "Picture4" << "" << QRect(10440, 720, 4935, 5415);
+    QTest::newRow("Form4 files") << "Form4" << "File1" << "" << QRect(360, 2640, 3495, 2340);
+    QTest::newRow("Form4 length") << "Form4" << "Label17" << "長さ (length) ＝            一定" << QRect(6240, 7560, 0, 0);
+    QTest::newRow("Form4 result label") << "Form4" << "Label27" << "結果保存ファイル名 (拡張子なし)"
+                                        << QRect(10920, 7800, 0, 0);
+    QTest::newRow("Form3 close") << "Form3" << "Command1" << "Close" << QRect(4560, 3960, 855, 375);
+  }
+  void layoutKeepsNamesCaptionsAndPlaces() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    QWidget* form = window == "Form1"   ? static_cast<QWidget*>(&app_->StartWindow())
+                    : window == "Form4" ? static_cast<QWidget*>(&EnterSetup())
+                                        : static_cast<QWidget*>(&app_->IllustrationWindow());
+    QCOMPARE(form->objectName(), window);
+    QWidget* control = form->findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    QString text;
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) text = button->text();
+    if (auto* label = qobject_cast<QLabel*>(control)) text = label->text();
+    if (auto* box = qobject_cast<QLineEdit*>(control)) text = box->text();
+    QCOMPARE(text, caption);
+    const QRect pixels((twips.x() + 7) / 15, (twips.y() + 7) / 15, (twips.width() + 7) / 15, (twips.height() + 7) / 15);
+    if (twips.width() == 0) QCOMPARE(control->pos(), pixels.topLeft());
+    else QCOMPARE(control->geometry(), pixels);
+  }
+
+  void windowsHaveTheirSizesAndTitles() {
+    QCOMPARE(app_->StartWindow().size(), QSize(734, 396));
+    QCOMPARE(app_->StartWindow().windowTitle(), QString("Tessalin"));
+    QCOMPARE(EnterSetup().size(), QSize(1056, 623));
+    QCOMPARE(Setup().windowTitle(), QString("Tessalin"));
+    QCOMPARE(app_->IllustrationWindow().size(), QSize(366, 292));
+    QCOMPARE(app_->IllustrationWindow().windowTitle(), QString("Phantom"));
+    QCOMPARE(app_->StartWindow().Command2->toolTip(), QString(" bye bye "));
   }
 
   void newCalculationStartsFromTheDefaults() {
