@@ -493,11 +493,21 @@ void Form2::ShowDistance(double x) {
   }
 }
 
+namespace {
+// A dose in per cent with "##0.0"; a value too large to be a number in per
+// cent (a corrupt file's 1E+308) fills the box with asterisks instead.
+QString PercentText(double fraction) {
+  const double percent = 100 * fraction;
+  if (!std::isfinite(percent)) return QStringLiteral("*****");
+  return Text(FormatNumber(percent, "##0.0"));
+}
+}  // namespace
+
 void Form2::ShowDoses(int cellX, int cellZ) {
   const ViewerDose& dose = *viewerDose_;
-  Text1->setText(Text(FormatNumber(100 * dose(1, cellX, axialPlane_, cellZ), "##0.0")));
-  Text2->setText(Text(FormatNumber(100 * dose(2, cellX, axialPlane_, cellZ), "##0.0")));
-  Text3->setText(Text(FormatNumber(100 * dose(0, cellX, axialPlane_, cellZ), "##0.0")));
+  Text1->setText(PercentText(dose(1, cellX, axialPlane_, cellZ)));
+  Text2->setText(PercentText(dose(2, cellX, axialPlane_, cellZ)));
+  Text3->setText(PercentText(dose(0, cellX, axialPlane_, cellZ)));
 }
 
 void Form2::MoveVerticalCrossHairs(double x, bool visible) {

@@ -106,7 +106,13 @@ class ViewerWindowTest : public QObject {
     fixture::FixtureHeader wide;  // beyond what the grid covers
     wide.PhantomA = 30;
     wide.PhantomB = 25;
-    write("wide.tsl2", wide);
+    // Also a dose no per cent text can hold (first in its row, so still
+    // separated from its neighbours).
+    QVERIFY(fixture::WriteText(dir.filePath("wide.tsl2").toStdString(),
+                               fixture::ResultFileText(wide, [](int c, int ix, int iy, int iz) {
+                                 return c == 1 && ix == 1 && iy == 1 && iz == 1 ? 1.7e308
+                                                                                 : PatternDose(c, ix, iy, iz);
+                               })));
     write("truncated.tsl2", {}, 5000);
     QVERIFY(fixture::WriteText(dir.filePath("corrupt.tsl2").toStdString(),
                                "x\r\n 60.0\r\n 40.0\r\n 10.0\r\n abc\r\n 20.0\r\n .90E+09\r\n"));
@@ -227,6 +233,19 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(At(profile, 135, 30), QColor(Qt::white));  // no grid past the frame
     QCOMPARE(At(profile, -135, 30), QColor(Qt::white));
     QCOMPARE(At(profile, 125, 30), QColor(Qt::black));  // frame
+    // The end text " 125 " stands below the frame's right end, none where
+    // the text of a 200 mm half-width would stand.
+    auto inkIn = [profile](double x1, double x2) {
+      for (double x = x1; x <= x2; ++x) {
+        for (double y = -8; y >= -22; --y) {
+          if (At(profile, x, y) != QColor(Qt::white)) return true;
+        }
+      }
+      return false;
+    };
+    QVERIFY(inkIn(105, 135));
+    QVERIFY(inkIn(-135, -105));
+    QVERIFY(!inkIn(160, 200));
     // The outline's straight edges run from x -75 to 75 at y +-50.
     const auto* map = Get<Canvas>("Picture1");
     QCOMPARE(At(map, 70, 50), QColor(Qt::black));
@@ -517,6 +536,10 @@ class ViewerWindowTest : public QObject {
     MoveOn("Picture5", -260, 0);
     QVERIFY(!LineOf("Line30")->IsVisible());
     QCOMPARE(TextOf("Text5"), QString("200"));
+    MoveOn("Picture1", 0, 0);
+    QCOMPARE(TextOf("Text1"), QString("*****"));
+    QCOMPARE(TextOf("Text2"), Percent(PatternDose(2, 1, 1, 1)));
+    QCOMPARE(TextOf("Text3"), QString("*****"));
   }
 
   void backThenReopenStartsEmpty() {
