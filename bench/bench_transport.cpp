@@ -80,16 +80,17 @@ int main(int argc, char** argv) {
     const double seconds = Seconds(std::chrono::steady_clock::now() - start);
     rates.push_back(static_cast<double>(perRun) / seconds);
     cpuRates.push_back(static_cast<double>(perRun) / cpu);
-    std::printf("run %d: %lld histories in %.3f s (%.3f s processor): %.3f million histories/s "
-                "(%.3f per processor second)\n",
-                run + 1, perRun, seconds, cpu, rates.back() / 1e6, cpuRates.back() / 1e6);
+    std::printf(
+        "run %d: %lld histories in %.3f s (%.3f s processor): %.3f million histories/s "
+        "(%.3f per processor second)\n",
+        run + 1, perRun, seconds, cpu, rates.back() / 1e6, cpuRates.back() / 1e6);
   }
   auto median = [](std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0.0 : v[v.size() / 2];
   };
-  std::printf("median: %.3f million histories/s (%.3f per processor second)\n",
-              median(rates) / 1e6, median(cpuRates) / 1e6);
+  std::printf("median: %.3f million histories/s (%.3f per processor second)\n", median(rates) / 1e6,
+              median(cpuRates) / 1e6);
 
   const std::filesystem::path file =
       std::filesystem::temp_directory_path() / "tsl2_bench_result.tsl2";
@@ -98,8 +99,8 @@ int main(int argc, char** argv) {
   const auto normalised = std::chrono::steady_clock::now();
   WriteResultFile(file, conditions, tally);
   const auto written = std::chrono::steady_clock::now();
-  std::printf("normalise: %.3f s, write %s: %.3f s\n", Seconds(normalised - start),
-              file.c_str(), Seconds(written - normalised));
+  std::printf("normalise: %.3f s, write %s: %.3f s\n", Seconds(normalised - start), file.c_str(),
+              Seconds(written - normalised));
   std::filesystem::remove(file);
   return 0;
 }

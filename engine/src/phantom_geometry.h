@@ -47,10 +47,10 @@ struct RayEntry {
 
 // The ray, in the plane of rotation, as the projection loop samples it.
 struct SourceRay {
-  float SourceX = 0;    // cm, focal spot (SourceY is always 0)
-  float SourceZ = 0;    // cm
-  float RayAngle = 0;   // rad; the ray travels along (sin, cos) in (X, Z)
-  float RaySlope = 0;   // tan(RayAngle): change of X per unit change of Z
+  float SourceX = 0;       // cm, focal spot (SourceY is always 0)
+  float SourceZ = 0;       // cm
+  float RayAngle = 0;      // rad; the ray travels along (sin, cos) in (X, Z)
+  float RaySlope = 0;      // tan(RayAngle): change of X per unit change of Z
   float TanConeAngle = 0;  // tan of the angle towards +Y, never negative
 };
 

@@ -19,10 +19,10 @@
 
 namespace tsl2 {
 
-inline constexpr float EnergyCutoff = 5.0f;        // keV
-inline constexpr float ElectronRestEnergy = 511.0f;  // keV
+inline constexpr float EnergyCutoff = 5.0f;            // keV
+inline constexpr float ElectronRestEnergy = 511.0f;    // keV
 inline constexpr float EnergyToInverseLength = 12.4f;  // keV * angstrom
-inline constexpr float IncoherentTestLimit = 10.0f;  // 1/angstrom
+inline constexpr float IncoherentTestLimit = 10.0f;    // 1/angstrom
 
 // The photon being tracked. (DirSinZ cos phi, DirSinZ sin phi, DirCosZ) is its
 // direction, with DirSinZ never negative.
@@ -98,7 +98,8 @@ ScatterOutcome SampleIncoherent(const TransportTables& tables, float energy, Uni
   outcome.ScatterAngle = theta;
   outcome.CosTheta = std::cos(theta);
   outcome.SinTheta = std::sin(theta);
-  outcome.ScatteredEnergy = energy / ((1.0f - outcome.CosTheta) * (energy / ElectronRestEnergy) + 1.0f);
+  outcome.ScatteredEnergy =
+      energy / ((1.0f - outcome.CosTheta) * (energy / ElectronRestEnergy) + 1.0f);
   return outcome;
 }
 

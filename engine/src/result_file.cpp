@@ -74,7 +74,8 @@ void WriteResultFile(const std::filesystem::path& file, const Conditions& condit
     }
   }
   // A full disk may show only when the buffer is flushed or the file closed.
-  if (std::fflush(out.get()) != 0 || std::ferror(out.get())) Fail(FailedOperation::Write, file, errno);
+  if (std::fflush(out.get()) != 0 || std::ferror(out.get()))
+    Fail(FailedOperation::Write, file, errno);
   errno = 0;
   if (std::fclose(out.release()) != 0) Fail(FailedOperation::Write, file, errno);
 }

@@ -16,7 +16,7 @@
 
 namespace tsl2 {
 
-inline constexpr int PROJECTION_STEPS = 9;  // 5, 15, ..., 85 degrees
+inline constexpr int PROJECTION_STEPS = 9;   // 5, 15, ..., 85 degrees
 inline constexpr int FIRST_ENERGY_BIN = 10;  // 5 keV: lower bins never run
 
 // Refuses, before the first prompt, the jobs the simulation cannot run
@@ -76,8 +76,8 @@ struct BeamSource {
 // reference contribution. photon is ready for transport when entered is true.
 template <class Uniforms>
 HistoryStart StartHistory(const BeamSource& source, const TransportTables& tables,
-                          float projectionAngle, FocalSpot focal, int energyBin,
-                          Uniforms& random, PhotonState& photon, DoseTally& tally) {
+                          float projectionAngle, FocalSpot focal, int energyBin, Uniforms& random,
+                          PhotonState& photon, DoseTally& tally) {
   const Conditions& c = source.conditions;
   HistoryStart h;
   photon.PhotonEnergy = static_cast<float>(energyBin) * 0.5f;

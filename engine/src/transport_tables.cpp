@@ -50,9 +50,10 @@ TransportTables PrepareTransportTables(const PhysicsTables& tables) {
     t.DeltaCumulative[j] = tables.CoherentCumulative[j] - tables.CoherentCumulative[j - 1];
     // A repeated x would make this slope 0 / 0; such an interval can never be
     // chosen by the search (no x is below its end and at or above its start).
-    t.IncoherentSlope[j] = t.DeltaFormX[j] != 0.0f
-                               ? (tables.IncoherentS[j] - tables.IncoherentS[j - 1]) / t.DeltaFormX[j]
-                               : 0.0f;
+    t.IncoherentSlope[j] =
+        t.DeltaFormX[j] != 0.0f
+            ? (tables.IncoherentS[j] - tables.IncoherentS[j - 1]) / t.DeltaFormX[j]
+            : 0.0f;
   }
   t.FormSearch = RowSearch(tables.FormX, FORM_ROWS, 10.0);
   t.CumulativeSearch =

@@ -62,17 +62,17 @@ struct TransportTables {
   // Energy rows 1..SoftRows (keV); logarithms as singles.
   int SoftRows = 2;
   std::array<float, MAX_SOFT_ROWS + 1> LnEnergy{};
-  std::array<float, MAX_SOFT_ROWS + 1> DeltaLnEnergy{};  // row j: ln E(j) - ln E(j-1)
+  std::array<float, MAX_SOFT_ROWS + 1> DeltaLnEnergy{};          // row j: ln E(j) - ln E(j-1)
   std::array<std::array<float, MAX_SOFT_ROWS + 1>, 3> LnCoef{};  // coherent, incoherent, photo
   std::array<std::array<float, MAX_SOFT_ROWS + 1>, 3> DeltaLnCoef{};
   std::array<float, MAX_SOFT_ROWS + 1> SoftEnergy{};
   RowSearch EnergySearch;
 
   // Momentum-transfer rows 1..45.
-  std::array<float, FORM_ROWS + 1> FormX{};               // 1/angstrom
-  std::array<float, FORM_ROWS + 1> DeltaFormX{};          // row j: FormX(j) - FormX(j-1)
+  std::array<float, FORM_ROWS + 1> FormX{};       // 1/angstrom
+  std::array<float, FORM_ROWS + 1> DeltaFormX{};  // row j: FormX(j) - FormX(j-1)
   std::array<float, FORM_ROWS + 1> IncoherentS{};
-  std::array<float, FORM_ROWS + 1> IncoherentSlope{};     // dS/dx on the interval ending at j
+  std::array<float, FORM_ROWS + 1> IncoherentSlope{};  // dS/dx on the interval ending at j
   std::array<float, FORM_ROWS + 1> CoherentCumulative{};
   std::array<float, FORM_ROWS + 1> DeltaCumulative{};
   float IncoherentSMax = 0;

@@ -18,8 +18,9 @@ TEST(DoseScorer, LateAddsGiveExactlyTheImmediateSums) {
   std::uniform_int_distribution<int> nearby(0, 1);
   // Amounts over many decades, so that a double sum depends on the order.
   std::uniform_real_distribution<float> decades(-12.0f, 2.2f);
-  const float positions[6][3] = {{0.05f, 0.1f, 0.05f},  {-0.05f, -0.2f, 0.01f}, {3.27f, 7.9f, -0.05f},
-                                 {19.9f, 19.9f, 9.9f},  {20.0f, 0, 0},          {0, 0, -10.0f}};
+  const float positions[6][3] = {{0.05f, 0.1f, 0.05f},  {-0.05f, -0.2f, 0.01f},
+                                 {3.27f, 7.9f, -0.05f}, {19.9f, 19.9f, 9.9f},
+                                 {20.0f, 0, 0},         {0, 0, -10.0f}};
   DoseTally immediate;
   DoseTally late;
   {
@@ -31,7 +32,8 @@ TEST(DoseScorer, LateAddsGiveExactlyTheImmediateSums) {
       const int component = 1 + (i % 3 == 0);
       const CellIndex cell = CellOf(p[0], p[1], p[2]);
       if (cell.onGrid) {
-        immediate.at(component, cell.CellX, cell.CellY, cell.CellZ) += static_cast<double>(e * 0.7f);
+        immediate.at(component, cell.CellX, cell.CellY, cell.CellZ) +=
+            static_cast<double>(e * 0.7f);
       }
       scorer.Deposit(cell, e, 0.7f, component);
     }

@@ -35,11 +35,16 @@ TEST(PhantomGeometry, InsideTest) {
     float x, y, z;
     bool inside;
   } cases[] = {
-      {0, 0, 0, true},          {10, 0, 10, true},      // |Z| = B above the straight part
-      {-10, 0, -10, true},      {0, 20, 0, true},       // |Y| = 20 is inside
-      {0, 20.001f, 0, false},   {0, 0, 10.001f, false},
-      {20, 0, 0, true},         {20.001f, 0, 0, false},  // tip of the half-disc
-      {17.07f, 0, 7.07f, true}, {17.08f, 0, 7.08f, false},  // near 45 degrees on the disc
+      {0, 0, 0, true},
+      {10, 0, 10, true},  // |Z| = B above the straight part
+      {-10, 0, -10, true},
+      {0, 20, 0, true},  // |Y| = 20 is inside
+      {0, 20.001f, 0, false},
+      {0, 0, 10.001f, false},
+      {20, 0, 0, true},
+      {20.001f, 0, 0, false},  // tip of the half-disc
+      {17.07f, 0, 7.07f, true},
+      {17.08f, 0, 7.08f, false},  // near 45 degrees on the disc
       {-17.08f, -3, -7.08f, false},
   };
   for (const Case& c : cases) {
@@ -63,9 +68,9 @@ TEST(PhantomGeometry, CellIndices) {
       {-0.05f, -19.9f, 0.05f, true, 1, 40, 1},
       {0, 0, 0, true, 1, 1, 1},
       {19.99f, 19.99f, 9.99f, true, 200, 40, 100},
-      {0, 20, 0, false, 0, 0, 0},   // index 41
-      {20, 0, 0, false, 0, 0, 0},   // index 201
-      {0, 0, -10, false, 0, 0, 0},  // index 101
+      {0, 20, 0, false, 0, 0, 0},     // index 41
+      {20, 0, 0, false, 0, 0, 0},     // index 201
+      {0, 0, -10, false, 0, 0, 0},    // index 101
       {3e30f, 0, 0, false, 0, 0, 0},  // far beyond any integer
   };
   for (const Case& c : cases) {
@@ -83,11 +88,11 @@ TEST(PhantomGeometry, CellIndices) {
 TEST(PhantomGeometry, EntryPoints) {
   struct Case {
     const char* what;
-    float a, b;      // phantom
-    float xs, zs;    // focal spot
-    double tx, tz;   // a point the ray aims at
+    float a, b;     // phantom
+    float xs, zs;   // focal spot
+    double tx, tz;  // a point the ray aims at
     bool hit;
-    double xe, ze;   // expected entry
+    double xe, ze;  // expected entry
   } cases[] = {
       // Circle (a = 0), ray through the centre from below: 10 cm before it.
       {"circle, central ray", 0, 20, 5.2293f, -59.7717f, 0, 0, true, 5.2293 / 6, -59.7717 / 6},
@@ -97,11 +102,12 @@ TEST(PhantomGeometry, EntryPoints) {
       {"right half-disc from below, ray towards -X", 20, 20, 40, -50, 10, 0, true, 0, 0},
       {"right half-disc from below, ray towards +X", 20, 20, 5, -50, 16, 0, true, 0, 0},
       {"side case", 20, 20, 59.772f, -5.229f, 10, 0, true, 0, 0},
-      {"side case, spot on Z = -B", 20, 20, 30, -10, 10, 0, true,
-       10 + 10 * 20 / std::sqrt(500.0), -10 * 10 / std::sqrt(500.0)},
+      {"side case, spot on Z = -B", 20, 20, 30, -10, 10, 0, true, 10 + 10 * 20 / std::sqrt(500.0),
+       -10 * 10 / std::sqrt(500.0)},
       {"miss beside the right disc", 20, 20, 5.2293f, -59.7717f, 26, 0, false, 0, 0},
       {"miss beside the left disc", 20, 20, 5.2293f, -59.7717f, -30, 10, false, 0, 0},
-      {"side case, ray away from the phantom", 20, 20, 59.772f, -5.229f, 109.544, -10.458, false, 0, 0},
+      {"side case, ray away from the phantom", 20, 20, 59.772f, -5.229f, 109.544, -10.458, false, 0,
+       0},
       {"side case, ray passing above", 20, 20, 59.772f, -5.229f, 0, 18, false, 0, 0},
   };
   for (const Case& c : cases) {

@@ -181,8 +181,8 @@ std::pair<double, double> CosineMoments(Density density) {
 double TableS(const PhysicsTables& t, double x) {
   int j = 2;
   while (j < 45 && !(t.FormX[j] > x)) ++j;
-  return t.IncoherentS[j - 1] +
-         (t.IncoherentS[j] - t.IncoherentS[j - 1]) * (x - t.FormX[j - 1]) / (t.FormX[j] - t.FormX[j - 1]);
+  return t.IncoherentS[j - 1] + (t.IncoherentS[j] - t.IncoherentS[j - 1]) * (x - t.FormX[j - 1]) /
+                                    (t.FormX[j] - t.FormX[j - 1]);
 }
 double TableCoherentDensity(const PhysicsTables& t, double x) {  // per unit x
   int j = 2;
@@ -311,7 +311,8 @@ float UniformForStep(float energy, float length) {
 
 double TallyTotal(const DoseTally& tally, int component) {
   double sum = 0;
-  for (std::size_t i = static_cast<std::size_t>(component - 1); i < tally.values.size(); i += 2) sum += tally.values[i];
+  for (std::size_t i = static_cast<std::size_t>(component - 1); i < tally.values.size(); i += 2)
+    sum += tally.values[i];
   return sum;
 }
 
@@ -325,22 +326,44 @@ TEST(Transport, HistoriesEndAsTheyShould) {
     std::vector<float> script;
     HistoryEnd end;
     std::size_t drawn;
-    double primary;    // expected sums per component (keV, weighted)
+    double primary;  // expected sums per component (keV, weighted)
     double scattered;
     int cellZ;  // where the first component's deposit lies (0: none)
   } cases[] = {
       {"photoelectric first", 60, {s60, 0.0f}, HistoryEnd::Absorbed, 2, 60 * 0.75, 0, 82},
-      {"u2 equal to P1 scatters coherently, then absorbed as scattered dose", 60,
-       {s60, c60.P1, 0.0f, 0.0f, 0.0f, s60, 0.0f}, HistoryEnd::Absorbed, 7, 0, 60 * 0.75, 0},
-      {"incoherent first scores primary, then escapes", 60,
-       {s60, 0.99f, 0.0f, 0.5f, 0.0f, 0.0f, 0.3f}, HistoryEnd::Escaped, 9, (60 - e90) * 0.75, 0,
+      {"u2 equal to P1 scatters coherently, then absorbed as scattered dose",
+       60,
+       {s60, c60.P1, 0.0f, 0.0f, 0.0f, s60, 0.0f},
+       HistoryEnd::Absorbed,
+       7,
+       0,
+       60 * 0.75,
+       0},
+      {"incoherent first scores primary, then escapes",
+       60,
+       {s60, 0.99f, 0.0f, 0.5f, 0.0f, 0.0f, 0.3f},
+       HistoryEnd::Escaped,
+       9,
+       (60 - e90) * 0.75,
+       0,
        82},
       {"4.99 keV ends at once", 4.99f, {}, HistoryEnd::BelowCutoff, 0, 0, 0, 0},
-      {"5 keV is transported", 5.0f, {UniformForStep(5, 0.05f), 0.0f}, HistoryEnd::Absorbed, 2,
-       5 * 0.75, 0, 100},
-      {"incoherent below 5 keV deposits E - E' and ends", 5.01f,
-       {UniformForStep(5.01f, 0.05f), 0.999f, 0.0f, 0.5f, 0.0f, 0.0f}, HistoryEnd::BelowCutoff, 6,
-       (5.01 - 5.01 / (5.01 / 511.0 + 1.0)) * 0.75, 0, 100},
+      {"5 keV is transported",
+       5.0f,
+       {UniformForStep(5, 0.05f), 0.0f},
+       HistoryEnd::Absorbed,
+       2,
+       5 * 0.75,
+       0,
+       100},
+      {"incoherent below 5 keV deposits E - E' and ends",
+       5.01f,
+       {UniformForStep(5.01f, 0.05f), 0.999f, 0.0f, 0.5f, 0.0f, 0.0f},
+       HistoryEnd::BelowCutoff,
+       6,
+       (5.01 - 5.01 / (5.01 / 511.0 + 1.0)) * 0.75,
+       0,
+       100},
       {"escape", 60, {1e-20f, 0.0f}, HistoryEnd::Escaped, 2, 0, 0, 0},
   };
   for (const Case& c : cases) {
@@ -369,7 +392,8 @@ TEST(Transport, FlightAlongAnAxisEndsTheHistory) {
   p.DirSinZ = 0;
   DoseTally tally;
   ScriptedUniforms random({0.5f, 0.0f});
-  EXPECT_EQ(TransportPhoton(p, Tables(), TestPhantom(), random, tally), HistoryEnd::CoordinateUnchanged);
+  EXPECT_EQ(TransportPhoton(p, Tables(), TestPhantom(), random, tally),
+            HistoryEnd::CoordinateUnchanged);
   EXPECT_EQ(random.drawn(), 2u);
   EXPECT_EQ(TallyTotal(tally, 1), 0.0);
 }

@@ -88,7 +88,9 @@ TEST(Simulation, ProgressLinesForEveryStepAndBin) {
   EXPECT_EQ(lines.back(), "(9/9)   241/241");
 }
 
-TEST(Simulation, RunsWithoutArithmeticFaults) { EXPECT_FALSE(Example().floatingPointExceptionRaised); }
+TEST(Simulation, RunsWithoutArithmeticFaults) {
+  EXPECT_FALSE(Example().floatingPointExceptionRaised);
+}
 
 TEST(Simulation, ResultFileLayout) {
   const std::string& file = Example().file;
@@ -96,8 +98,8 @@ TEST(Simulation, ResultFileLayout) {
   ASSERT_EQ(file.substr(file.size() - 2), "\r\n");
   const std::vector<std::string> lines = LinesOf(file);
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(RESULT_FILE_LINES));
-  const std::string header[] = {"example_W120kV.csv            ", " 60.0", " 40.0", " 10.0",
-                                " 20.0", " 20.0", " .30E+05"};
+  const std::string header[] = {
+      "example_W120kV.csv            ", " 60.0", " 40.0", " 10.0", " 20.0", " 20.0", " .30E+05"};
   for (int i = 0; i < 7; ++i) EXPECT_EQ(lines[i], header[i]) << "line " << i + 1;
   for (std::size_t i = 7; i < lines.size(); ++i) {
     ASSERT_EQ(lines[i].size(), 1800u) << "line " << i + 1;

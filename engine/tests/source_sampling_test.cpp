@@ -61,7 +61,8 @@ TEST(SourceSampling, EntryPointLiesOnTheSampledRay) {
     int entered = 0;
     for (int i = 0; i < 2000; ++i) {
       PhotonState photon;
-      const HistoryStart h = StartHistory(source, Tables(), angle, focal, 100, random, photon, tally);
+      const HistoryStart h =
+          StartHistory(source, Tables(), angle, focal, 100, random, photon, tally);
       if (!h.entered) continue;
       ++entered;
       const double dx = photon.PosX - focal.SourceX;
@@ -110,16 +111,17 @@ TEST(SourceSampling, RayParallelToZWithoutConeHasAzimuthZero) {
 }
 
 TEST(SourceSampling, FiltrationTableLookup) {
-  Conditions c = MakeExampleConditions(9e8f);  // rows (0, .25) (5, .3) (10, .6) (15, 1) (20, 1.5) (25, 1.5)
+  Conditions c =
+      MakeExampleConditions(9e8f);  // rows (0, .25) (5, .3) (10, .6) (15, 1) (20, 1.5) (25, 1.5)
   struct Case {
     float offset;
     float thickness;
   } cases[] = {
-      {0.0f, 0.25f},    // on the first row at position 0: no 0 / 0
-      {5.0f, 0.3f},     // on a row: that row's thickness
-      {7.5f, 0.45f},    // halfway
-      {25.0f, 1.5f},    // the appended row
-      {40.0f, 1.5f},    // past the table: the last row holds
+      {0.0f, 0.25f},  // on the first row at position 0: no 0 / 0
+      {5.0f, 0.3f},   // on a row: that row's thickness
+      {7.5f, 0.45f},  // halfway
+      {25.0f, 1.5f},  // the appended row
+      {40.0f, 1.5f},  // past the table: the last row holds
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.offset);

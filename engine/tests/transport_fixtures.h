@@ -20,8 +20,8 @@ namespace tsl2::fixtures {
 
 // Form factor F(x) = 10 / (1 + (x / X0)^2)^2; its square integrated over x^2
 // has the closed form used for the cumulative column.
-inline constexpr double FORM_X0 = 0.6;   // 1/angstrom
-inline constexpr double FORM_Z = 10.0;   // electrons (water)
+inline constexpr double FORM_X0 = 0.6;  // 1/angstrom
+inline constexpr double FORM_Z = 10.0;  // electrons (water)
 inline double CoherentCumulativeAt(double x) {
   const double t = x * x / (FORM_X0 * FORM_X0);
   return FORM_Z * FORM_Z * FORM_X0 * FORM_X0 / 3.0 * (1.0 - 1.0 / ((1 + t) * (1 + t) * (1 + t)));
@@ -32,10 +32,10 @@ inline PhysicsTables MakeTables() {
   PhysicsTables t;
   // keV, coherent, incoherent, photoelectric (1/cm, water-like).
   const double rows[][4] = {
-      {1, 1.4, 0.015, 4000},   {5, 0.45, 0.10, 40},      {10, 0.20, 0.155, 4.94},
-      {15, 0.11, 0.17, 1.38},  {20, 0.069, 0.177, 0.562}, {30, 0.034, 0.183, 0.156},
-      {40, 0.020, 0.182, 0.0624}, {50, 0.013, 0.180, 0.030}, {60, 0.0093, 0.176, 0.0168},
-      {80, 0.0054, 0.169, 0.0065}, {100, 0.0035, 0.163, 0.0031}, {150, 0.0016, 0.150, 0.0009},
+      {1, 1.4, 0.015, 4000},        {5, 0.45, 0.10, 40},          {10, 0.20, 0.155, 4.94},
+      {15, 0.11, 0.17, 1.38},       {20, 0.069, 0.177, 0.562},    {30, 0.034, 0.183, 0.156},
+      {40, 0.020, 0.182, 0.0624},   {50, 0.013, 0.180, 0.030},    {60, 0.0093, 0.176, 0.0168},
+      {80, 0.0054, 0.169, 0.0065},  {100, 0.0035, 0.163, 0.0031}, {150, 0.0016, 0.150, 0.0009},
       {200, 0.0009, 0.137, 0.00043}};
   t.SoftRowCount = static_cast<int>(std::size(rows));
   for (int r = 1; r <= t.SoftRowCount; ++r) {
