@@ -163,6 +163,35 @@ TEST(Simulation, SameInputsGiveTheSameFile) {
   EXPECT_TRUE(ReadAll(folder.path() / "run1.tsl2") == Example().file);
 }
 
+TEST(Simulation, TopBinPastTheTablesOnlyPrintsItsProgressLine) {
+  struct Case {
+    int positiveBin;
+    std::size_t progressLines;
+    const char* lastLine;
+  } cases[] = {{300, 9 * 292, "(9/9)   301/301"}, {8, 0, ""}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.positiveBin);
+    Conditions c = MakeExampleConditions(9000);
+    c.Spectrum.fill(0);
+    c.Spectrum[k.positiveBin] = 1;
+    c.TopEnergyBin = k.positiveBin + 1;
+    RandomGenerator random;
+    DoseTally tally;
+    std::ostringstream out;
+    RunSimulation(c, fixtures::MakeTables(), random, tally, out);
+    std::vector<std::string> lines;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), k.progressLines);
+    if (!lines.empty()) {
+      EXPECT_EQ(lines.back(), k.lastLine);
+    }
+    // 1000 histories per step at 150 keV (about 22 through the reference
+    // window in all); none below 5 keV.
+    EXPECT_EQ(tally.AirKermaReference > 0, k.positiveBin == 300);
+  }
+}
+
 // --- Normalisation and the file, from a tally filled by hand ----------------
 
 TEST(ResultFile, NormalisesAndPlacesEveryElement) {
