@@ -10,6 +10,7 @@
 #include "transport_tables.h"
 
 namespace tsl2 {
+
 void RunSimulation(const Conditions& conditions, const PhysicsTables& tables,
                    RandomGenerator& random, DoseTally& tally, std::ostream& progress) {
   CheckConditionsForSimulation(conditions);
