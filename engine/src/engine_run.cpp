@@ -10,6 +10,7 @@
 #include "physics_tables.h"
 #include "random_generator.h"
 #include "simulation.h"
+#include "source_sampling.h"
 
 namespace tsl2 {
 
@@ -77,6 +78,9 @@ void Run(const std::filesystem::path& folder, std::istream& in, std::ostream& ou
   RandomGenerator random;
   const PhysicsTables tables = ReadPhysicsTables(folder);
   const Conditions conditions = ReadConditions(folder / "joken.dat");
+  // A job the transport cannot run is refused now, not after the user has
+  // pressed Enter.
+  CheckConditionsForSimulation(conditions);
   auto tally = std::make_unique<DoseTally>();
 
   out << BLANK_LINE << " <<< Monte Carlo Simulation >>>\n"

@@ -7,6 +7,19 @@
 
 namespace tsl2 {
 
+namespace detail {
+// v / RandomDivisor for every table value v, rounded to single exactly as
+// the division would be: a lookup is cheaper than a double division.
+inline const std::array<float, 16384> UNIFORM_VALUES = [] {
+  std::array<float, 16384> values{};
+  for (int v = 0; v < 16384; ++v) {
+    values[static_cast<std::size_t>(v)] =
+        static_cast<float>(static_cast<double>(v) / static_cast<double>(16384.099609375f));
+  }
+  return values;
+}();
+}  // namespace detail
+
 class RandomGenerator {
  public:
   static constexpr std::int32_t RandomModulus = 16384;
@@ -27,8 +40,7 @@ class RandomGenerator {
 
   // One uniform single in [0, 1); one of 16384 values, 0 included, 1 never.
   float NextUniform() {
-    const std::int32_t v = Step();
-    return static_cast<float>(static_cast<double>(v) / static_cast<double>(RandomDivisor));
+    return detail::UNIFORM_VALUES[static_cast<std::size_t>(Step())];
   }
 
   std::int32_t lagJ() const { return LagJ; }

@@ -129,6 +129,29 @@ TEST(EngineRunTest, InputFailuresShowNothingAndReportTheFile) {
   }
 }
 
+TEST(EngineRunTest, JobsTheTransportCannotRunAreRefusedBeforeThePrompt) {
+  struct Case {
+    const char* what;
+    std::size_t line;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"focal spot inside the phantom", 2, "015.0"},  // (a + b) / 2 = 20 cm
+      {"a bin share beyond 32 bits", 7, "9.000E+12"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    JobLines job = JobLines::Small();
+    job.lines.at(c.line) = c.text;
+    PrepareRun(folder, job);
+    const RunOutput run = RunInProcess(folder, "\n\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("(joken.dat)"), std::string::npos) << run.err;
+  }
+}
+
 TEST(EngineRunTest, EndOfInputAtEitherWaitIsAFailure) {
   TempFolder folder;
   PrepareRun(folder);

@@ -39,6 +39,14 @@ TEST(RandomGenerator, LagsReturnAfter55Draws) {
   EXPECT_EQ(random.lagK(), 45);
 }
 
+TEST(RandomGenerator, LookupEqualsTheDivisionForEveryTableValue) {
+  for (int v = 0; v < 16384; ++v) {
+    const float divided =
+        static_cast<float>(static_cast<double>(v) / static_cast<double>(RandomGenerator::RandomDivisor));
+    ASSERT_EQ(detail::UNIFORM_VALUES[static_cast<std::size_t>(v)], divided) << v;
+  }
+}
+
 TEST(RandomGenerator, ExtremesOfTheRange) {
   EXPECT_EQ(static_cast<float>(0.0 / RandomGenerator::RandomDivisor), 0.0f);
   const float top = static_cast<float>(16383.0 / static_cast<double>(RandomGenerator::RandomDivisor));
