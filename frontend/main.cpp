@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QtGlobal>
 
+#include "render_picture.h"
 #include "tessalin_app.h"
 
 int main(int argc, char* argv[]) {
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
   qputenv("QT_FONT_DPI", "96");
   qunsetenv("QT_SCALE_FACTOR");
   qunsetenv("QT_SCREEN_SCALE_FACTORS");
+  // The headless picture makes its own application object and opens no window.
+  if (tessalin::IsRenderRequest(argc, argv)) return tessalin::RunRender(argc, argv);
   QApplication application(argc, argv);
   application.setStyle(QStringLiteral("Fusion"));
   // The program ends only through its own exits, never because the last

@@ -24,14 +24,14 @@ Conditions ReadJob(const TempFolder& folder, const std::string& text) {
 TEST(ConditionsTest, ReadsTheBundledExampleJob) {
   const Conditions c =
       tsl2::ReadConditions(tsl2::testing::DataDir() / ".." / ".." / ".." / "example" / "joken.dat");
-  EXPECT_EQ(c.Comment(), "example_W120kV_body_21dir.csv ");
-  EXPECT_EQ(c.ResultName(), "example120kV.tsl2");
+  EXPECT_EQ(c.Comment(), "W120kV_body.csv               ");
+  EXPECT_EQ(c.ResultName(), "W120kV_body.tsl2");
   EXPECT_EQ(c.SourceAxisDistance, 60.0f);
   EXPECT_EQ(c.BeamWidthRotation, 40.0f);
   EXPECT_EQ(c.BeamWidthAxial, 10.0f);
   EXPECT_EQ(c.PhantomA, 20.0f);
   EXPECT_EQ(c.PhantomB, 20.0f);
-  EXPECT_EQ(c.HistoryCount, 2.0e6f);
+  EXPECT_EQ(c.HistoryCount, 2.0e7f);
   EXPECT_EQ(c.FilterRowCount, 20);
   EXPECT_EQ(c.FilterPosition[21], 20.0f);
   EXPECT_EQ(c.FilterPosition[22], 25.0f);
