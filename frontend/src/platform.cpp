@@ -66,7 +66,16 @@ bool StartInTerminal(const QString& program, const QString& workingFolder, const
       qEnvironmentVariable("TESSALIN_TERMINAL").isEmpty()) {
     arguments << QStringLiteral("-fa") << QStringLiteral("Monospace") << QStringLiteral("-fs") << QStringLiteral("11");
   }
-  arguments << QStringLiteral("-e") << program;
+  // The terminal closes when its program ends. After a failure the user must
+  // still be able to read the engine's report, so the window then waits for
+  // Enter. The program is passed as $0, never spliced into the script.
+  arguments << QStringLiteral("-e") << QStringLiteral("/bin/sh") << QStringLiteral("-c")
+            << QStringLiteral(
+                   "\"$0\"; status=$?; if [ $status -ne 0 ]; then "
+                   "printf '\\n  TSL2-calc ended with exit status %s.\\n"
+                   "  ---  Push Enter key to close  ---\\n' $status; read answer; fi; "
+                   "exit $status")
+            << program;
   QProcess process;
   process.setProgram(terminal);
   process.setArguments(arguments);
