@@ -32,18 +32,10 @@ constexpr int BORDER = 2;  // pixels of every canvas's sunken frame
 
 QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
                  int left, int top, const QColor& color = Qt::black, int width = 0, int height = 0) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setFont(font);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, color);
-  label->setPalette(palette);
+  QLabel* label = MakeLabel(parent, name, text, left, top, width > 0 ? width : -1,
+                            height > 0 ? height : -1, color, font);
+  // Labels lie over the canvases: the pointer must reach the canvas below.
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  // Places are in twips; a text is never cut, so the place is a minimum.
-  const QSize fit = label->sizeHint();
-  label->setGeometry(Twips(left), Twips(top), std::max(width > 0 ? Twips(width) : 0, fit.width()),
-                     std::max(height > 0 ? Twips(height) : 0, fit.height()));
   return label;
 }
 
