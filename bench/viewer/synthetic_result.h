@@ -11,7 +11,7 @@ namespace tessalin::bench {
 inline double SyntheticDose(int c, int ix, int iy, int iz) {
   const double x = ix - 0.5, z = iz - 0.5;  // mm from the centre
   const double a = 100, b = 100;            // half straight part, radius (mm)
-  double depth;  // mm below the surface, negative outside
+  double depth;                             // mm below the surface, negative outside
   if (x <= a) {
     depth = b - z;
   } else {

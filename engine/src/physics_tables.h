@@ -21,8 +21,8 @@ struct PhysicsTables {
   std::array<float, FORM_ROWS + 1> FormX{};               // sin(theta/2)/lambda, 1/angstrom
   std::array<float, FORM_ROWS + 1> CoherentCumulative{};  // integral of F^2 d(x^2)
   std::array<float, FORM_ROWS + 1> IncoherentS{};         // S(x)
-  float IncoherentSMax = 0;  // IncoherentS(45)
-  float CoherentTotal = 0;   // CoherentCumulative(45)
+  float IncoherentSMax = 0;                               // IncoherentS(45)
+  float CoherentTotal = 0;                                // CoherentCumulative(45)
   // Bins 1..300 (index 0 unused).
   std::array<float, 301> AirMuTr{};   // cm^2/g, energy-transfer coefficient of air
   std::array<float, 301> FilterMu{};  // 1/cm, filter material (aluminium)

@@ -39,9 +39,7 @@ class RandomGenerator {
   }
 
   // One uniform single in [0, 1); one of 16384 values, 0 included, 1 never.
-  float NextUniform() {
-    return detail::UNIFORM_VALUES[static_cast<std::size_t>(Step())];
-  }
+  float NextUniform() { return detail::UNIFORM_VALUES[static_cast<std::size_t>(Step())]; }
 
   std::int32_t lagJ() const { return LagJ; }
   std::int32_t lagK() const { return LagK; }

@@ -41,15 +41,16 @@ TEST(RandomGenerator, LagsReturnAfter55Draws) {
 
 TEST(RandomGenerator, LookupEqualsTheDivisionForEveryTableValue) {
   for (int v = 0; v < 16384; ++v) {
-    const float divided =
-        static_cast<float>(static_cast<double>(v) / static_cast<double>(RandomGenerator::RandomDivisor));
+    const float divided = static_cast<float>(static_cast<double>(v) /
+                                             static_cast<double>(RandomGenerator::RandomDivisor));
     ASSERT_EQ(detail::UNIFORM_VALUES[static_cast<std::size_t>(v)], divided) << v;
   }
 }
 
 TEST(RandomGenerator, ExtremesOfTheRange) {
   EXPECT_EQ(static_cast<float>(0.0 / RandomGenerator::RandomDivisor), 0.0f);
-  const float top = static_cast<float>(16383.0 / static_cast<double>(RandomGenerator::RandomDivisor));
+  const float top =
+      static_cast<float>(16383.0 / static_cast<double>(RandomGenerator::RandomDivisor));
   EXPECT_LT(top, 1.0f);
   EXPECT_FLOAT_EQ(top, 0.99993289f);
 }

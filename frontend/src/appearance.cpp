@@ -24,7 +24,9 @@ QFont FontOf(const QStringList& families, double points) {
 }  // namespace
 
 QFont RoundedGothicFont(double points) {
-  return FontOf({QStringLiteral("MotoyaLMaru"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}, points);
+  return FontOf(
+      {QStringLiteral("MotoyaLMaru"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")},
+      points);
 }
 
 QFont GothicFont(double points) {
@@ -32,11 +34,13 @@ QFont GothicFont(double points) {
 }
 
 QFont SerifFont(double points) {
-  return FontOf({QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"), QStringLiteral("DejaVu Serif")}, points);
+  return FontOf(
+      {QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"), QStringLiteral("DejaVu Serif")},
+      points);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                  int height, const QColor& color, const QFont& font) {
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                  int width, int height, const QColor& color, const QFont& font) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   label->setFont(font);
@@ -62,12 +66,13 @@ void ApplyButtonFace(QPushButton* button) {
   button->setPalette(palette);
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, const QRect& twipsRect,
-                        const QFont& font) {
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
+                        const QRect& twipsRect, const QFont& font) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
   button->setFont(font);
-  button->setGeometry(TwipsRect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
+  button->setGeometry(
+      TwipsRect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
   ApplyButtonFace(button);
   return button;
 }

@@ -33,12 +33,13 @@ QFont SerifFont(double points);
 
 // A label named name, its text at left/top (twips) with its top-left corner
 // there; width and height in twips, or -1 to fit the text.
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width = -1,
-                  int height = -1, const QColor& color = Qt::black, const QFont& font = RoundedGothicFont(14));
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                  int width = -1, int height = -1, const QColor& color = Qt::black,
+                  const QFont& font = RoundedGothicFont(14));
 
 // A command button named name with the light-yellow face, placed in twips.
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, const QRect& twipsRect,
-                        const QFont& font = RoundedGothicFont(14));
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
+                        const QRect& twipsRect, const QFont& font = RoundedGothicFont(14));
 void ApplyButtonFace(QPushButton* button);
 
 // The window icon of the start and setup windows: "CT" in blue on a white disc.

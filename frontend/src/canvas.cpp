@@ -120,7 +120,9 @@ void Canvas::SetPixel(double x, double y, const QColor& color) {
   update();
 }
 
-void Canvas::LineTo(double x, double y, const QColor& color) { Line(pen_.x(), pen_.y(), x, y, color); }
+void Canvas::LineTo(double x, double y, const QColor& color) {
+  Line(pen_.x(), pen_.y(), x, y, color);
+}
 
 void Canvas::Line(double x1, double y1, double x2, double y2, const QColor& color) {
   ResizeImage();
@@ -163,7 +165,8 @@ void Canvas::Circle(double x, double y, double radius, const QColor& color) {
   update();
 }
 
-void Canvas::Arc(double x, double y, double radius, double startAngle, double endAngle, const QColor& color) {
+void Canvas::Arc(double x, double y, double radius, double startAngle, double endAngle,
+                 const QColor& color) {
   ResizeImage();
   QPainter painter(&image_);
   PreparePainter(painter, ColorOr(color), lineWidth_);

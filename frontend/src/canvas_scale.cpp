@@ -38,7 +38,9 @@ QPointF CanvasScale::ToPixel(double x, double y) const {
   return {(x - left_) / UnitsPerPixelX(), (y - top_) / UnitsPerPixelY()};
 }
 
-double CanvasScale::LengthToPixelsX(double length) const { return std::fabs(length / UnitsPerPixelX()); }
+double CanvasScale::LengthToPixelsX(double length) const {
+  return std::fabs(length / UnitsPerPixelX());
+}
 
 QPointF CanvasScale::ToUser(double px, double py) const {
   return {left_ + px * UnitsPerPixelX(), top_ + py * UnitsPerPixelY()};

@@ -129,7 +129,8 @@ double DrawProfile(Canvas& profile, const ViewerDose& dose, int axialPlane, doub
     for (int c = 2; c >= 0; --c) {
       const double* row = dose.Row(c, plane, 1);
       profile.SetPixel(side, Tame(200 * row[1]), colors[c]);
-      for (int ix = 2; ix <= lastCell; ++ix) profile.LineTo(side * ix, Tame(200 * row[ix]), colors[c]);
+      for (int ix = 2; ix <= lastCell; ++ix)
+        profile.LineTo(side * ix, Tame(200 * row[ix]), colors[c]);
     }
   }
   profile.Rectangle(-wd, 0, wd, 200, black);
@@ -170,7 +171,8 @@ void DrawSagittalMap(Canvas& sagittal, const ViewerDose& dose, double phantomB) 
 void DrawLegend(Canvas& legend) {
   legend.SetLineWidth(1);
   for (int v = 0; v <= 255; ++v) legend.Line(0, v, 5, v, QColor(255, 255 - v, 255 - v));
-  for (int tick = 0; tick <= 10; ++tick) legend.Line(4, 25.5 * tick, 6, 25.5 * tick, QColor(0, 0, 0));
+  for (int tick = 0; tick <= 10; ++tick)
+    legend.Line(4, 25.5 * tick, 6, 25.5 * tick, QColor(0, 0, 0));
 }
 
 }  // namespace tessalin

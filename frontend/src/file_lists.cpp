@@ -54,7 +54,7 @@ void FolderList::Fill() {
   clear();
   // The chain from the root down to the chosen folder.
   QStringList chain;
-  for (QDir dir(path_);; ) {
+  for (QDir dir(path_);;) {
     chain.prepend(dir.absolutePath());
     if (dir.isRoot() || !dir.cdUp()) break;
   }
@@ -76,8 +76,10 @@ void FolderList::Fill() {
   }
 }
 
-FileList::FileList(QWidget* parent, const QString& pattern) : QListWidget(parent), pattern_(pattern) {
-  connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit fileClicked(item->text()); });
+FileList::FileList(QWidget* parent, const QString& pattern)
+    : QListWidget(parent), pattern_(pattern) {
+  connect(this, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { emit fileClicked(item->text()); });
 }
 
 void FileList::SetFolder(const QString& folder) {
@@ -89,8 +91,8 @@ void FileList::Refresh() {
   clear();
   if (folder_.isEmpty()) return;
   // Name patterns match without regard to case, as on the original platform.
-  const QStringList names =
-      QDir(folder_).entryList({pattern_}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+  const QStringList names = QDir(folder_).entryList({pattern_}, QDir::Files | QDir::Readable,
+                                                    QDir::Name | QDir::IgnoreCase);
   addItems(names);
   setCurrentRow(-1);
 }

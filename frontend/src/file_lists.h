@@ -59,9 +59,9 @@ class FileList : public QListWidget {
 
   void SetFolder(const QString& folder);  // and lists it
   QString Folder() const { return folder_; }
-  void Refresh();                          // lists the folder again, no selection
-  QString FileName() const;                // the selected name, or empty
-  QString FilePath() const;                // folder joined with FileName()
+  void Refresh();            // lists the folder again, no selection
+  QString FileName() const;  // the selected name, or empty
+  QString FilePath() const;  // folder joined with FileName()
 
  signals:
   // A name was clicked (selected by the user).

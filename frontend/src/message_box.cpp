@@ -15,8 +15,8 @@ void ShowMessage(QWidget* parent, const QString& text, MessageIcon icon) {
     Handler()(text, icon);
     return;
   }
-  QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, PROGRAM_TITLE, text,
-                  QMessageBox::Ok, parent);
+  QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                  PROGRAM_TITLE, text, QMessageBox::Ok, parent);
   box.exec();
 }
 

@@ -127,7 +127,8 @@ std::string FixedText(double magnitude, const NumberSlots& slots, bool& isZero) 
       // Write digit k (0-based from the most significant) at its place.
       for (int place = std::max(pointAt, 0) - 1; place >= 0; --place) {
         const int k = pointAt - 1 - place;
-        integerText += static_cast<char>('0' + (k < static_cast<int>(d.digits.size()) ? d.digits[k] : 0));
+        integerText +=
+            static_cast<char>('0' + (k < static_cast<int>(d.digits.size()) ? d.digits[k] : 0));
       }
       for (int f = 0; f < fractionDigits; ++f) {
         const int k = pointAt + f;
@@ -146,8 +147,10 @@ std::string FixedText(double magnitude, const NumberSlots& slots, bool& isZero) 
   }
   fractionText = TrimOptionalFraction(fractionText, slots.fractionPart);
   std::string text = integerText;
-  if (slots.hasPoint && !fractionText.empty()) text += '.' + fractionText;
-  else if (slots.hasPoint && !slots.fractionPart.empty()) text += '.';
+  if (slots.hasPoint && !fractionText.empty())
+    text += '.' + fractionText;
+  else if (slots.hasPoint && !slots.fractionPart.empty())
+    text += '.';
   return text;
 }
 
@@ -171,11 +174,14 @@ std::string ExponentText(double magnitude, const NumberSlots& slots, bool& isZer
   for (int i = 0; i < integerDigits; ++i) text += static_cast<char>('0' + digits[i]);
   if (slots.hasPoint) {
     text += '.';
-    for (int i = 0; i < fractionDigits; ++i) text += static_cast<char>('0' + digits[integerDigits + i]);
+    for (int i = 0; i < fractionDigits; ++i)
+      text += static_cast<char>('0' + digits[integerDigits + i]);
   }
   text += 'E';
-  if (exponent < 0) text += '-';
-  else if (slots.exponentSign == '+') text += '+';
+  if (exponent < 0)
+    text += '-';
+  else if (slots.exponentSign == '+')
+    text += '+';
   std::string exponentText = std::to_string(std::abs(exponent));
   if (static_cast<int>(exponentText.size()) < slots.exponentDigits) {
     exponentText.insert(0, slots.exponentDigits - exponentText.size(), '0');

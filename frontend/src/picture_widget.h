@@ -22,7 +22,7 @@ class PictureWidget : public QWidget {
 
 // A shape control: a rectangle outline (rounded or not) that lets the mouse
 // through to what lies below.
-PictureWidget* MakeShape(QWidget* parent, const QString& name, const QRect& pixels, const QColor& color,
-                         bool rounded);
+PictureWidget* MakeShape(QWidget* parent, const QString& name, const QRect& pixels,
+                         const QColor& color, bool rounded);
 
 }  // namespace tessalin

@@ -207,7 +207,7 @@ void DrawGreyArrow(QPainter& painter, const QRect& rect) {
   MapInto(painter, rect, 32, 32);
   painter.setPen(QPen(QColor(96, 96, 96), 1));
   painter.setBrush(QColor(160, 160, 160));
-  const QPointF arrow[] = {QPointF(3, 11), QPointF(17, 11), QPointF(17, 4), QPointF(29, 16),
+  const QPointF arrow[] = {QPointF(3, 11),  QPointF(17, 11), QPointF(17, 4), QPointF(29, 16),
                            QPointF(17, 28), QPointF(17, 21), QPointF(3, 21)};
   painter.drawPolygon(arrow, 7);
   painter.restore();
@@ -262,7 +262,8 @@ void DrawRacetrackModel(QPainter& painter, const QRect& rect) {
   painter.drawEllipse(leftCentre, 1.8, 1.8);
   painter.drawEllipse(rightCentre, 1.8, 1.8);
   DimensionArrow(painter, leftCentre + QPointF(3, 0), rightCentre - QPointF(3, 0));
-  painter.drawText(QRectF(front.x() - 10, front.y() - 18, 20, 16), Qt::AlignCenter, QStringLiteral("a"));
+  painter.drawText(QRectF(front.x() - 10, front.y() - 18, 20, 16), Qt::AlignCenter,
+                   QStringLiteral("a"));
 
   // b: the full height, left of the front outline.
   const double bx = front.x() - half - r - 14;
@@ -296,7 +297,8 @@ void DrawRacetrackModel(QPainter& painter, const QRect& rect) {
   heading.setPixelSize(16);
   painter.setFont(heading);
   painter.setPen(Qt::black);
-  painter.drawText(QRectF(8, 220, 220, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Racetrack model"));
+  painter.drawText(QRectF(8, 220, 220, 24), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Racetrack model"));
   painter.restore();
 }
 

@@ -19,9 +19,10 @@ QStringList MountedVolumes() {
     if (root == QLatin1String("/") || !QFileInfo(root).isDir()) continue;
     const QByteArray type = volume.fileSystemType();
     // Kernel and memory file systems hold no user files worth browsing.
-    static const QList<QByteArray> pseudo = {"proc", "sysfs", "devpts", "devtmpfs", "cgroup", "cgroup2",
-                                             "securityfs", "debugfs", "tracefs", "mqueue", "pstore", "bpf",
-                                             "configfs", "fusectl", "hugetlbfs", "autofs", "binfmt_misc", "nsfs"};
+    static const QList<QByteArray> pseudo = {
+        "proc",       "sysfs",   "devpts",    "devtmpfs", "cgroup",      "cgroup2",
+        "securityfs", "debugfs", "tracefs",   "mqueue",   "pstore",      "bpf",
+        "configfs",   "fusectl", "hugetlbfs", "autofs",   "binfmt_misc", "nsfs"};
     if (pseudo.contains(type)) continue;
     if (!others.contains(root)) others << root;
   }
@@ -34,7 +35,8 @@ QString VolumeOf(const QString& path, const QStringList& volumes) {
   const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
   QString best;
   for (const QString& volume : volumes) {
-    const bool holds = volume == QLatin1String("/") || clean == volume || clean.startsWith(volume + QLatin1Char('/'));
+    const bool holds = volume == QLatin1String("/") || clean == volume ||
+                       clean.startsWith(volume + QLatin1Char('/'));
     if (holds && volume.size() > best.size()) best = volume;
   }
   return best.isEmpty() && !volumes.isEmpty() ? volumes.first() : best;
@@ -53,7 +55,8 @@ bool StartInTerminal(const QString& program, const QString& workingFolder, const
                      QString* error) {
   QString terminal = qEnvironmentVariable("TESSALIN_TERMINAL");
   QStringList arguments = {QStringLiteral("-T"), title};
-  if (terminal.isEmpty()) terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+  if (terminal.isEmpty())
+    terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
   if (terminal.isEmpty()) terminal = QStandardPaths::findExecutable(QStringLiteral("xterm"));
   if (terminal.isEmpty()) {
     if (error) *error = QStringLiteral("no terminal emulator found");
@@ -62,9 +65,12 @@ bool StartInTerminal(const QString& program, const QString& workingFolder, const
   // xterm (also behind the x-terminal-emulator alternative, often through
   // the lxterm or uxterm wrappers, which pass options on) draws Japanese
   // only with a scalable font.
-  if (QFileInfo(QFileInfo(terminal).canonicalFilePath()).fileName().contains(QLatin1String("xterm")) &&
+  if (QFileInfo(QFileInfo(terminal).canonicalFilePath())
+          .fileName()
+          .contains(QLatin1String("xterm")) &&
       qEnvironmentVariable("TESSALIN_TERMINAL").isEmpty()) {
-    arguments << QStringLiteral("-fa") << QStringLiteral("Monospace") << QStringLiteral("-fs") << QStringLiteral("11");
+    arguments << QStringLiteral("-fa") << QStringLiteral("Monospace") << QStringLiteral("-fs")
+              << QStringLiteral("11");
   }
   // The terminal closes when its program ends. After a failure the user must
   // still be able to read the engine's report, so the window then waits for

@@ -18,7 +18,8 @@ bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 // 1-based line number of a position, counted only when an error is reported.
 long LineAt(std::string_view text, std::size_t pos) {
   pos = std::min(pos, text.size());
-  return 1 + static_cast<long>(std::count(text.begin(), text.begin() + static_cast<long>(pos), '\n'));
+  return 1 +
+         static_cast<long>(std::count(text.begin(), text.begin() + static_cast<long>(pos), '\n'));
 }
 
 [[noreturn]] void Fail(const std::string& fileName, std::string_view text, std::size_t pos,
@@ -38,8 +39,7 @@ class FreeFormReader {
     const char* p = text_.data() + pos_;
     while (p != end && IsSeparator(*p)) ++p;
     if (p == end) {
-      Fail(fileName_, text_, text_.size(),
-           std::string("the file ends where ") + field + " is due");
+      Fail(fileName_, text_, text_.size(), std::string("the file ends where ") + field + " is due");
     }
     const char* fieldStart = p;
     const char* q = p;

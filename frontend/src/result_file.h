@@ -52,7 +52,9 @@ class ViewerDose {
  private:
   static std::size_t Offset(int component, int cellX, int cellY, int cellZ) {
     return ((std::size_t(component) * (CELLS_Y + 1) + std::size_t(cellY)) * (CELLS_Z + 1) +
-            std::size_t(cellZ)) * (CELLS_X + 1) + std::size_t(cellX);
+            std::size_t(cellZ)) *
+               (CELLS_X + 1) +
+           std::size_t(cellX);
   }
   std::vector<double> values_;
 };

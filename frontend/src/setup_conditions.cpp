@@ -49,7 +49,8 @@ bool PassesStartChecks(double beamWidthAxial, double beamWidthRotation) {
 
 bool IsUsableResultName(const QString& name) {
   for (QChar c : name) {
-    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control) return false;
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+      return false;
   }
   const auto bytes = ToCp932(name);
   return bytes && bytes->size() <= MAX_RESULT_NAME_BYTES;
@@ -75,7 +76,8 @@ std::string BuildConditionsText(const SetupInputs& inputs, const SpectrumVariabl
   if (spectrum.LastDirection < 0 || spectrum.LastDirection > MAX_LAST_DIRECTION) {
     throw ConditionsError("the spectrum has an impossible number of directions");
   }
-  if (!IsUsableResultName(inputs.ResultName)) throw ConditionsError("the result name cannot name a file");
+  if (!IsUsableResultName(inputs.ResultName))
+    throw ConditionsError("the result name cannot name a file");
   const auto comment = ToCp932(spectrum.LoadedFileName);
   if (!comment) throw ConditionsError("the spectrum file name has no Shift_JIS form");
   const auto result = ToCp932(inputs.ResultName + QStringLiteral(".tsl2"));
@@ -92,7 +94,8 @@ std::string BuildConditionsText(const SetupInputs& inputs, const SpectrumVariabl
     CheckNumber(spectrum.DirectionPosition[j], "a direction's position");
     CheckNumber(spectrum.DirectionFiltration[j] * 0.1, "a direction's filtration");
   }
-  for (int k = 1; k <= SPECTRUM_BINS; ++k) CheckNumber(spectrum.DirectionFluence[0][k], "a fluence");
+  for (int k = 1; k <= SPECTRUM_BINS; ++k)
+    CheckNumber(spectrum.DirectionFluence[0][k], "a fluence");
 
   std::string text;
   AddLine(text, *comment);
@@ -112,7 +115,8 @@ std::string BuildConditionsText(const SetupInputs& inputs, const SpectrumVariabl
   // Only the central spectrum goes to the engine; the other directions
   // reach it through their filtration.
   for (int k = 1; k <= SPECTRUM_BINS; ++k) {
-    AddLine(text, FormatNumber(0.5 * k, "0000.0") + FormatNumber(spectrum.DirectionFluence[0][k], "  0.000E+00"));
+    AddLine(text, FormatNumber(0.5 * k, "0000.0") +
+                      FormatNumber(spectrum.DirectionFluence[0][k], "  0.000E+00"));
   }
   return text;
 }
@@ -120,11 +124,13 @@ std::string BuildConditionsText(const SetupInputs& inputs, const SpectrumVariabl
 void WriteConditionsFile(const QString& folder, const std::string& bytes) {
   QSaveFile file(QDir(folder).filePath(CONDITIONS_FILE_NAME));
   if (!file.open(QIODevice::WriteOnly)) {
-    throw ConditionsError("cannot create " + file.fileName().toStdString() + ": " + file.errorString().toStdString());
+    throw ConditionsError("cannot create " + file.fileName().toStdString() + ": " +
+                          file.errorString().toStdString());
   }
   const qint64 size = static_cast<qint64>(bytes.size());
   if (file.write(bytes.data(), size) != size || !file.commit()) {
-    throw ConditionsError("cannot write " + file.fileName().toStdString() + ": " + file.errorString().toStdString());
+    throw ConditionsError("cannot write " + file.fileName().toStdString() + ": " +
+                          file.errorString().toStdString());
   }
 }
 

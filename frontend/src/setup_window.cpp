@@ -25,7 +25,8 @@ const QString INPUT_ERROR = QStringLiteral("*** 入力に誤りがあります *
 const QString PLEASE_WAIT = QStringLiteral("*** 計算終了までしばらくお待ちください。 ***");
 const QString NO_FILE_SELECTED = QStringLiteral("ファイルが選択されていません");
 
-QLineEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& twips, const QFont& font) {
+QLineEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& twips,
+                       const QFont& font) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(name);
   box->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
@@ -34,7 +35,8 @@ QLineEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& twips,
   return box;
 }
 
-QLabel* MakePanelNumber(QWidget* parent, const QString& name, const QString& text, int left, int top) {
+QLabel* MakePanelNumber(QWidget* parent, const QString& name, const QString& text, int left,
+                        int top) {
   QFont font = RoundedGothicFont(12);
   font.setBold(true);
   return MakeLabel(parent, name, text, left, top, -1, -1, Qt::black, font);
@@ -69,9 +71,12 @@ Form4::Form4(TessalinApp& app) : QWidget(nullptr), app_(app) {
 
   // Panel 1: the spectrum file.
   MakePanelNumber(this, "Label4", "①", 240, 240);
-  MakeLabel(this, "Label7", "Orvessa で計算された", 720, 240, -1, -1, TEXT_BLUE, RoundedGothicFont(12));
-  MakeLabel(this, "Label11", "Ｘ線スペクトル分布データ", 720, 600, -1, -1, TEXT_BLUE, RoundedGothicFont(12));
-  MakeLabel(this, "Label8", "ファイルを選択して下さい", 720, 960, -1, -1, TEXT_BLUE, RoundedGothicFont(12));
+  MakeLabel(this, "Label7", "Orvessa で計算された", 720, 240, -1, -1, TEXT_BLUE,
+            RoundedGothicFont(12));
+  MakeLabel(this, "Label11", "Ｘ線スペクトル分布データ", 720, 600, -1, -1, TEXT_BLUE,
+            RoundedGothicFont(12));
+  MakeLabel(this, "Label8", "ファイルを選択して下さい", 720, 960, -1, -1, TEXT_BLUE,
+            RoundedGothicFont(12));
 
   Drive1 = new DriveList(this);
   Drive1->setObjectName("Drive1");
@@ -86,39 +91,50 @@ Form4::Form4(TessalinApp& app) : QWidget(nullptr), app_(app) {
   File1->setGeometry(TwipsRect(360, 2640, 3495, 2340));
   File1->setFont(GothicFont(11));
 
-  MakeLabel(this, "Label10", "このファイルのコメント", 840, 5040, -1, -1, TEXT_BLUE, RoundedGothicFont(11));
+  MakeLabel(this, "Label10", "このファイルのコメント", 840, 5040, -1, -1, TEXT_BLUE,
+            RoundedGothicFont(11));
   Text6 = MakeTextBox(this, "Text6", QRect(360, 5280, 3495, 375), GothicFont(11));
   Command1 = MakeButton(this, "Command1", "OK,  グラフ表示", QRect(840, 5640, 2415, 495));
   auto* arrow = new PictureWidget(this, "Picture1", DrawGreyArrow);
   arrow->setGeometry(TwipsRect(3360, 5640, 480, 480));
 
-  MakeLabel(this, "Label13", "Ｘ線スペクトル（方向別）", 5760, 360, -1, -1, TEXT_BLUE, RoundedGothicFont(12));
+  MakeLabel(this, "Label13", "Ｘ線スペクトル（方向別）", 5760, 360, -1, -1, TEXT_BLUE,
+            RoundedGothicFont(12));
   Picture3 = MakePlotCanvas(this, "Picture3", QRect(4080, 720, 6255, 5415));
   SetSpectrumPlotScale(*Picture3);
-  MakeLabel(this, "Label3", "総濾過 ＋ ボウタイフィルタ透過長", 11040, 360, -1, -1, TEXT_BLUE, RoundedGothicFont(12));
+  MakeLabel(this, "Label3", "総濾過 ＋ ボウタイフィルタ透過長", 11040, 360, -1, -1, TEXT_BLUE,
+            RoundedGothicFont(12));
   Picture4 = MakePlotCanvas(this, "Picture4", QRect(10440, 720, 4935, 5415));
   SetFiltrationPlotScale(*Picture4);
 
   // Panel 2: the scan geometry.
   const QFont numbers = SerifFont(16);
   MakePanelNumber(this, "Label20", "②", 240, 6600);
-  MakeLabel(this, "Label1", "焦点 - 回転中心間距離 ＝", 720, 6720, -1, -1, Qt::black, RoundedGothicFont(12));
+  MakeLabel(this, "Label1", "焦点 - 回転中心間距離 ＝", 720, 6720, -1, -1, Qt::black,
+            RoundedGothicFont(12));
   Text2 = MakeTextBox(this, "Text2", QRect(4080, 6600, 975, 495), numbers);
   MakeLabel(this, "Label6", "cm", 5160, 6720, -1, -1, Qt::black, SerifFont(14));
-  MakeLabel(this, "Label12", "回転中心における線束の大きさ", 720, 7200, -1, -1, Qt::black, RoundedGothicFont(12));
-  MakeLabel(this, "Label14", "回転方向 (10cm以上)＝", 840, 7680, -1, -1, Qt::black, RoundedGothicFont(12));
+  MakeLabel(this, "Label12", "回転中心における線束の大きさ", 720, 7200, -1, -1, Qt::black,
+            RoundedGothicFont(12));
+  MakeLabel(this, "Label14", "回転方向 (10cm以上)＝", 840, 7680, -1, -1, Qt::black,
+            RoundedGothicFont(12));
   Text3 = MakeTextBox(this, "Text3", QRect(4080, 7560, 975, 495), numbers);
   MakeLabel(this, "Label5", "cm", 5160, 7680, -1, -1, Qt::black, SerifFont(14));
-  MakeLabel(this, "Label9", "体軸方向 (1cm以上)＝", 960, 8160, -1, -1, Qt::black, RoundedGothicFont(12));
+  MakeLabel(this, "Label9", "体軸方向 (1cm以上)＝", 960, 8160, -1, -1, Qt::black,
+            RoundedGothicFont(12));
   Text4 = MakeTextBox(this, "Text4", QRect(4080, 8040, 975, 495), numbers);
   MakeLabel(this, "Label15", "cm", 5160, 8160, -1, -1, Qt::black, SerifFont(14));
 
   // Panel 3: the phantom.
   MakePanelNumber(this, "Label21", "③", 6120, 6600);
-  MakeLabel(this, "Label2", "被写体ファントム", 6600, 6600, -1, -1, Qt::black, RoundedGothicFont(12));
-  Command4 = MakeButton(this, "Command4", "参 照", QRect(9120, 6600, 975, 375), RoundedGothicFont(12));
-  MakeLabel(this, "Label16", "レーストラック形断面軟部組織", 6240, 7080, -1, -1, Qt::black, RoundedGothicFont(12));
-  MakeLabel(this, "Label17", "長さ (length) ＝            一定", 6240, 7560, -1, -1, Qt::black, RoundedGothicFont(12));
+  MakeLabel(this, "Label2", "被写体ファントム", 6600, 6600, -1, -1, Qt::black,
+            RoundedGothicFont(12));
+  Command4 =
+      MakeButton(this, "Command4", "参 照", QRect(9120, 6600, 975, 375), RoundedGothicFont(12));
+  MakeLabel(this, "Label16", "レーストラック形断面軟部組織", 6240, 7080, -1, -1, Qt::black,
+            RoundedGothicFont(12));
+  MakeLabel(this, "Label17", "長さ (length) ＝            一定", 6240, 7560, -1, -1, Qt::black,
+            RoundedGothicFont(12));
   MakeLabel(this, "Label26", "40 cm", 8520, 7560, -1, -1, Qt::black, SerifFont(14));
   MakeLabel(this, "Label18", "a =", 6240, 8160, -1, -1, Qt::black, SerifFont(14));
   Text1 = MakeTextBox(this, "Text1", QRect(6720, 8040, 855, 495), numbers);
@@ -131,12 +147,16 @@ Form4::Form4(TessalinApp& app) : QWidget(nullptr), app_(app) {
 
   // Panel 4: the run.
   MakePanelNumber(this, "Label22", "④", 10800, 6600);
-  MakeLabel(this, "Label23", "モンテカルロシミュレーション", 11280, 6600, -1, -1, Qt::black, RoundedGothicFont(12));
-  MakeLabel(this, "Label24", "ヒストリー数 ＝", 10800, 7200, -1, -1, Qt::black, RoundedGothicFont(12));
+  MakeLabel(this, "Label23", "モンテカルロシミュレーション", 11280, 6600, -1, -1, Qt::black,
+            RoundedGothicFont(12));
+  MakeLabel(this, "Label24", "ヒストリー数 ＝", 10800, 7200, -1, -1, Qt::black,
+            RoundedGothicFont(12));
   Text5 = MakeTextBox(this, "Text5", QRect(12960, 7080, 2415, 495), numbers);
-  MakeLabel(this, "Label27", "結果保存ファイル名 (拡張子なし)", 10920, 7800, -1, -1, Qt::black, RoundedGothicFont(12));
+  MakeLabel(this, "Label27", "結果保存ファイル名 (拡張子なし)", 10920, 7800, -1, -1, Qt::black,
+            RoundedGothicFont(12));
   Text7 = MakeTextBox(this, "Text7", QRect(11280, 8190, 3735, 345), GothicFont(12));
-  Command3 = MakeButton(this, "Command3", "シミュレーション スタート", QRect(11400, 8760, 3975, 495));
+  Command3 =
+      MakeButton(this, "Command3", "シミュレーション スタート", QRect(11400, 8760, 3975, 495));
   Command2 = MakeButton(this, "Command2", "前画面へ戻る", QRect(360, 8760, 2415, 495));
 
   Drive1->SetVolumes(MountedVolumes(), app_.WorkingFolder());
@@ -239,7 +259,8 @@ void Form4::OnCommand3Click() {
   const QString engine = FindEngine(app_.WorkingFolder());
   QString reason;
   if (engine.isEmpty()) {
-    qWarning("%s not found in the working folder, beside Tessalin or on the PATH", qPrintable(ENGINE_PROGRAM));
+    qWarning("%s not found in the working folder, beside Tessalin or on the PATH",
+             qPrintable(ENGINE_PROGRAM));
     ShowInputError();
     return;
   }

@@ -36,7 +36,8 @@ class FieldReader {
 
   Field Next() {
     while (pending_.empty()) {
-      if (file_.atEnd()) Fail(path_, QStringLiteral("データが途中で終わっています（%1 行）").arg(line_));
+      if (file_.atEnd())
+        Fail(path_, QStringLiteral("データが途中で終わっています（%1 行）").arg(line_));
       ++line_;
       Split(WithoutLineEnd(file_.readLine()));
     }
@@ -121,19 +122,20 @@ SpectrumVariables ReadSpectrumFile(const QString& path) {
   FieldReader fields(file, path);
   const double n = fields.NextNumber();
   if (n != std::floor(n) || n < 0 || n > MAX_LAST_DIRECTION) {
-    Fail(path, QStringLiteral("%1 行目：方向の番号 N = %2 は 0 から %3 までの整数でなければなりません")
-                   .arg(fields.Line())
-                   .arg(n)
-                   .arg(MAX_LAST_DIRECTION));
+    Fail(path,
+         QStringLiteral("%1 行目：方向の番号 N = %2 は 0 から %3 までの整数でなければなりません")
+             .arg(fields.Line())
+             .arg(n)
+             .arg(MAX_LAST_DIRECTION));
   }
   loaded.LastDirection = static_cast<int>(n);
   const int last = loaded.LastDirection;
 
   fields.Next();  // heading
   for (int j = 0; j <= last; ++j) loaded.DirectionPosition[j] = fields.NextNumber();
-  fields.Next();  // heading
+  fields.Next();                                  // heading
   for (int j = 0; j <= last; ++j) fields.Next();  // read and not used
-  fields.Next();  // heading
+  fields.Next();                                  // heading
   for (int j = 0; j <= last; ++j) loaded.DirectionFiltration[j] = fields.NextNumber();
   for (int k = 1; k <= SPECTRUM_BINS; ++k) {
     fields.Next();  // the bin's energy
@@ -142,10 +144,12 @@ SpectrumVariables ReadSpectrumFile(const QString& path) {
 
   loaded.CentralFluenceMax = 0;
   for (int k = 1; k <= SPECTRUM_BINS; ++k) {
-    if (loaded.DirectionFluence[0][k] > loaded.CentralFluenceMax) loaded.CentralFluenceMax = loaded.DirectionFluence[0][k];
+    if (loaded.DirectionFluence[0][k] > loaded.CentralFluenceMax)
+      loaded.CentralFluenceMax = loaded.DirectionFluence[0][k];
   }
   // The spectrum plot divides by this value, and the engine by the sum.
-  if (!(loaded.CentralFluenceMax > 0)) Fail(path, QStringLiteral("中心方向のスペクトルに正の値がありません"));
+  if (!(loaded.CentralFluenceMax > 0))
+    Fail(path, QStringLiteral("中心方向のスペクトルに正の値がありません"));
   return loaded;
 }
 

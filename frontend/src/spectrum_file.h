@@ -16,7 +16,7 @@ inline constexpr int SPECTRUM_BINS = 300;      // bin k stands for 0.5 * k keV
 struct SpectrumVariables {
   QString SpectrumComment;  // first line of the clicked or loaded file
   int LastDirection = 0;    // directions are 0..LastDirection
-  std::array<double, MAX_LAST_DIRECTION + 1> DirectionPosition{};    // cm at the source-axis distance
+  std::array<double, MAX_LAST_DIRECTION + 1> DirectionPosition{};  // cm at the source-axis distance
   std::array<double, MAX_LAST_DIRECTION + 1> DirectionFiltration{};  // mm of aluminium
   // [direction][bin], bins 1..300 used, relative photon fluence.
   std::array<std::array<double, SPECTRUM_BINS + 1>, MAX_LAST_DIRECTION + 1> DirectionFluence{};

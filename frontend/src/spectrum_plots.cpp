@@ -19,9 +19,14 @@ void DrawSpectrumPlot(Canvas& canvas, const SpectrumVariables& spectrum) {
   const struct {
     const char* text;
     double x, y;
-  } texts[] = {{"0", 1000, 2120},   {"50", 2400, 2120},       {"100", 3800, 2120},
-               {"150", 5300, 2120}, {"Photon energy in keV", 3350, 2250},
-               {"Relative", 100, 500}, {"Photon", 100, 700}, {"Fluence", 100, 900}};
+  } texts[] = {{"0", 1000, 2120},
+               {"50", 2400, 2120},
+               {"100", 3800, 2120},
+               {"150", 5300, 2120},
+               {"Photon energy in keV", 3350, 2250},
+               {"Relative", 100, 500},
+               {"Photon", 100, 700},
+               {"Fluence", 100, 900}};
   for (const auto& t : texts) canvas.Text(t.x, t.y, QString::fromLatin1(t.text), Qt::black);
 
   canvas.SetLineWidth(2);
@@ -47,10 +52,12 @@ void DrawFiltrationPlot(Canvas& canvas, const SpectrumVariables& spectrum) {
   const struct {
     const char* text;
     double x, y;
-  } texts[] = {{"80", -1.5, 81.5}, {"60", -1.5, 61.5},  {"40", -1.5, 41.5},    {"20", -1.5, 21.5},
-               {"0", -1, 1.5},     {"mm", -1.8, 72},    {"Al", -1.5, 68},      {"0", -0.2, -0.5},
-               {"5", 4.7, -0.5},   {"10", 9.5, -0.5},   {"15 cm", 14.5, -0.5},
-               {"Direction (distance from center at SAD)", -0.2, -4}};
+  } texts[] = {{"80", -1.5, 81.5},    {"60", -1.5, 61.5},
+               {"40", -1.5, 41.5},    {"20", -1.5, 21.5},
+               {"0", -1, 1.5},        {"mm", -1.8, 72},
+               {"Al", -1.5, 68},      {"0", -0.2, -0.5},
+               {"5", 4.7, -0.5},      {"10", 9.5, -0.5},
+               {"15 cm", 14.5, -0.5}, {"Direction (distance from center at SAD)", -0.2, -4}};
   for (const auto& t : texts) canvas.Text(t.x, t.y, QString::fromLatin1(t.text), Qt::black);
 
   canvas.SetLineWidth(2);
@@ -59,7 +66,8 @@ void DrawFiltrationPlot(Canvas& canvas, const SpectrumVariables& spectrum) {
     canvas.Circle(spectrum.DirectionPosition[j], spectrum.DirectionFiltration[j], 0.15, TRACE);
   }
   canvas.SetPixel(spectrum.DirectionPosition[0], spectrum.DirectionFiltration[0], TRACE);
-  for (int j = 1; j <= last; ++j) canvas.LineTo(spectrum.DirectionPosition[j], spectrum.DirectionFiltration[j], TRACE);
+  for (int j = 1; j <= last; ++j)
+    canvas.LineTo(spectrum.DirectionPosition[j], spectrum.DirectionFiltration[j], TRACE);
   canvas.Rectangle(0, 0, 20, 80, Qt::black);
 }
 

@@ -36,8 +36,8 @@ Form1::Form1(TessalinApp& app) : QWidget(nullptr), app_(app) {
   MakeLabel(this, "Label6", "線束内のＸ線スペクトル分布データファイル", 5040, 3000, 5700, 285);
   MakeLabel(this, "Label9", "２．焦点 - 回転中心間距離", 4440, 3480, 3465, 285);
   MakeLabel(this, "Label5", "３．線束の大きさ（回転方向、体軸方向）", 4440, 3960, 5415, 285);
-  MakeLabel(this, "Label10", "（ノンヘリカル・コーンビーム CT を想定）", 4920, 4320, 4845, 240, Qt::black,
-            RoundedGothicFont(12));
+  MakeLabel(this, "Label10", "（ノンヘリカル・コーンビーム CT を想定）", 4920, 4320, 4845, 240,
+            Qt::black, RoundedGothicFont(12));
 
   Command3 = MakeButton(this, "Command3", "新規計算", QRect(5040, 5040, 1815, 615));
   Command1 = MakeButton(this, "Command1", "結果検索", QRect(7200, 5040, 1815, 615));

@@ -39,9 +39,9 @@ class TessalinApp : public QObject {
   Form2& ViewerWindow();
 
   // Moves between windows.
-  void OpenSetup();                    // prepare the setup, show it, hide the start
-  void OpenViewer();                   // prepare the viewer, show it, hide the start
-  void ShowIllustration();             // show (and raise) the illustration
+  void OpenSetup();                      // prepare the setup, show it, hide the start
+  void OpenViewer();                     // prepare the viewer, show it, hide the start
+  void ShowIllustration();               // show (and raise) the illustration
   void ReturnToStart(QWidget* leaving);  // show the start, hide leaving
   // Ends the program at once, without any window's closing handling.
   void EndProgram();

@@ -36,7 +36,8 @@ std::optional<std::string> ToCp932(const QString& text) {
   std::size_t inLeft = static_cast<std::size_t>(utf8.size());
   char* outPtr = out.data();
   std::size_t outLeft = out.size();
-  if (iconv(cd.Get(), &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return std::nullopt;
+  if (iconv(cd.Get(), &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
+    return std::nullopt;
   return std::string(out.data(), out.size() - outLeft);
 }
 

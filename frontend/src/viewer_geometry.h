@@ -13,8 +13,8 @@ int RoundHalfEven(double value);
 // The axial plane picked by a click at x on the sagittal map; none beyond the
 // phantom's 40 cm length (|x| > 200).
 struct PlaneChoice {
-  int AxialPlane = 1;    // CellY, 1..40
-  double MarkerX = 0;    // where the plane marker goes (0 is moved to 1)
+  int AxialPlane = 1;  // CellY, 1..40
+  double MarkerX = 0;  // where the plane marker goes (0 is moved to 1)
 };
 std::optional<PlaneChoice> ChoosePlane(double x);
 

@@ -31,7 +31,8 @@ namespace {
 constexpr int BORDER = 2;  // pixels of every canvas's sunken frame
 
 QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
-                 int left, int top, const QColor& color = Qt::black, int width = 0, int height = 0) {
+                 int left, int top, const QColor& color = Qt::black, int width = 0,
+                 int height = 0) {
   QLabel* label = MakeLabel(parent, name, text, left, top, width > 0 ? width : -1,
                             height > 0 ? height : -1, color, font);
   // Labels lie over the canvases: the pointer must reach the canvas below.
@@ -52,7 +53,8 @@ QLineEdit* AddTextBox(QWidget* parent, const QString& name, const QRect& place,
   return box;
 }
 
-QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& place) {
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption,
+                       const QRect& place) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setGeometry(place);
@@ -145,9 +147,12 @@ void Form2::BuildFileColumn() {
 
   Command14 = AddButton(this, "Command14", "OK", TwipsRect(120, 8040, 2895, 855));
   Command14->setFont(SerifFont(16));
-  Label32 = AddLabel(this, "Label32", "Axial 線量分布画像上で", GothicFont(11), 480, 9120, TEXT_BLUE, 2400, 345);
-  Label33 = AddLabel(this, "Label33", "マウスを動かすと", GothicFont(11), 480, 9480, TEXT_BLUE, 1800, 345);
-  Label36 = AddLabel(this, "Label36", "線量が表示されます", GothicFont(11), 480, 9840, TEXT_BLUE, 2025, 345);
+  Label32 = AddLabel(this, "Label32", "Axial 線量分布画像上で", GothicFont(11), 480, 9120,
+                     TEXT_BLUE, 2400, 345);
+  Label33 = AddLabel(this, "Label33", "マウスを動かすと", GothicFont(11), 480, 9480, TEXT_BLUE,
+                     1800, 345);
+  Label36 = AddLabel(this, "Label36", "線量が表示されます", GothicFont(11), 480, 9840, TEXT_BLUE,
+                     2025, 345);
 
   Command6 = AddButton(this, "Command6", QString(), TwipsRect(480, 10560, 495, 495));
   Command6->setIcon(BackArrowIcon());
@@ -254,10 +259,12 @@ void Form2::BuildMaps() {
     const auto& e = LEGEND_EDGES;
     Picture7->SetScale(e.Left, e.Top, e.Right, e.Bottom);
     const QFont legendFont = SerifFont(11);
-    const struct { const char* text; int left, top; } ticks[] = {
-        {"100", 960, 0},   {"90", 1080, 360},  {"80", 1080, 720},  {"70", 1080, 1080},
-        {"60", 1080, 1500}, {"50", 1080, 1875}, {"40", 1080, 2280}, {"30", 1080, 2640},
-        {"20", 1080, 3000}, {"10", 1080, 3420}, {"0", 1200, 3720}};
+    const struct {
+      const char* text;
+      int left, top;
+    } ticks[] = {{"100", 960, 0},    {"90", 1080, 360},  {"80", 1080, 720},  {"70", 1080, 1080},
+                 {"60", 1080, 1500}, {"50", 1080, 1875}, {"40", 1080, 2280}, {"30", 1080, 2640},
+                 {"20", 1080, 3000}, {"10", 1080, 3420}, {"0", 1200, 3720}};
     for (const auto& tick : ticks) {
       QLabel* label = AddLabel(Picture7, QString(), tick.text, legendFont, tick.left, tick.top);
       label->resize(label->width(), Twips(285));
@@ -302,12 +309,15 @@ void Form2::BuildReadouts() {
 void Form2::BuildDefinitionBox() {
   MakeShape(this, "Shape1", TwipsRect(12120, 9720, 7935, 1575), Qt::black, true);
   const QFont gothic = GothicFont(11);
-  AddLabel(this, "Label25", "ここで表示される線量（％）は、次式で定義した相対値です", gothic,
-           12360, 9840, TEXT_BLUE);
-  QLabel* numerator = AddLabel(this, "Label26", "軟部組織吸収線量", gothic, 12360, 10320, TEXT_BLUE);
-  AddBar(this, "Line1", QRect(Twips(12360), Twips(10680) - 1, Twips(18240) - Twips(12360), 2), TEXT_BLUE);
-  QLabel* denominator = AddLabel(this, "Label27", "ファントムなしの時の、回転中心における空気カーマ",
-                                 gothic, 12360, 10770, TEXT_BLUE);
+  AddLabel(this, "Label25", "ここで表示される線量（％）は、次式で定義した相対値です", gothic, 12360,
+           9840, TEXT_BLUE);
+  QLabel* numerator =
+      AddLabel(this, "Label26", "軟部組織吸収線量", gothic, 12360, 10320, TEXT_BLUE);
+  AddBar(this, "Line1", QRect(Twips(12360), Twips(10680) - 1, Twips(18240) - Twips(12360), 2),
+         TEXT_BLUE);
+  QLabel* denominator =
+      AddLabel(this, "Label27", "ファントムなしの時の、回転中心における空気カーマ", gothic, 12360,
+               10770, TEXT_BLUE);
   // The fraction's two terms stand centred on its bar.
   const int barCentre = (Twips(12360) + Twips(18240)) / 2;
   numerator->move(barCentre - numerator->width() / 2, numerator->y());
@@ -316,7 +326,8 @@ void Form2::BuildDefinitionBox() {
 
   // Three short decorative lines and the small icon right of the box.
   for (int i = 0; i < 3; ++i) {
-    AddBar(this, QString(), QRect(Twips(20160), Twips(10500) + 8 * i, Twips(20760) - Twips(20160), 1),
+    AddBar(this, QString(),
+           QRect(Twips(20160), Twips(10500) + 8 * i, Twips(20760) - Twips(20160), 1),
            QColor(128, 128, 128));
   }
   auto* icon = new PictureWidget(this, "Picture8", DrawDogIcon);
@@ -333,7 +344,8 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
 void Form2::RereadFileList() {
   // The list is refreshed without counting as a pick; a picked name that is
   // still there stays picked.
-  const QString picked = File1->selectedItems().isEmpty() ? QString() : File1->selectedItems().first()->text();
+  const QString picked =
+      File1->selectedItems().isEmpty() ? QString() : File1->selectedItems().first()->text();
   const QSignalBlocker blocker(File1);
   File1->clear();
   QDir folder(folder_);

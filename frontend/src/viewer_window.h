@@ -69,18 +69,18 @@ class Form2 : public QWidget {
   Canvas* AddCanvas(const QString& name, int left, int top, int width, int height);
 
   void RereadFileList();
-  void ShowSummary();        // Click on File1
-  void LoadPicked();         // Click on Command14 "OK"
-  void ResetViewer();        // Click on Command1 "Reset"
-  void GoBack();             // Click on Command6
+  void ShowSummary();  // Click on File1
+  void LoadPicked();   // Click on Command14 "OK"
+  void ResetViewer();  // Click on Command1 "Reset"
+  void GoBack();       // Click on Command6
   void ReturnToEmpty();
   void ClearViews();
   void EmptyReadouts();
   void DrawAxialViews();
-  void SelectPlaneAt(double x);               // MouseDown on Picture6
-  void ShowDistance(double x);                // MouseMove on Picture6
-  void ShowMapReadout(double x, double y);    // MouseMove on Picture1..3
-  void ShowProfileReadout(double x);          // MouseMove on Picture5
+  void SelectPlaneAt(double x);             // MouseDown on Picture6
+  void ShowDistance(double x);              // MouseMove on Picture6
+  void ShowMapReadout(double x, double y);  // MouseMove on Picture1..3
+  void ShowProfileReadout(double x);        // MouseMove on Picture5
   void ShowDoses(int cellX, int cellZ);
   void MoveVerticalCrossHairs(double x, bool visible);
   void HideCrossHairs();

@@ -20,16 +20,20 @@ class CanvasTest : public QObject {
     QTest::addColumn<QPointF>("pixel");
     // The spectrum plot: 6000 x 2500 units over 417 x 361 pixels, y down.
     const QRectF spectrum(0, 0, 6000, 2500);
-    QTest::newRow("spectrum origin") << spectrum << QSize(417, 361) << QPointF(0, 0) << QPointF(0, 0);
-    QTest::newRow("spectrum far corner") << spectrum << QSize(417, 361) << QPointF(6000, 2500) << QPointF(417, 361);
-    QTest::newRow("spectrum box corner") << spectrum << QSize(417, 361) << QPointF(1000, 2100)
-                                         << QPointF(69.5, 303.24);
+    QTest::newRow("spectrum origin")
+        << spectrum << QSize(417, 361) << QPointF(0, 0) << QPointF(0, 0);
+    QTest::newRow("spectrum far corner")
+        << spectrum << QSize(417, 361) << QPointF(6000, 2500) << QPointF(417, 361);
+    QTest::newRow("spectrum box corner")
+        << spectrum << QSize(417, 361) << QPointF(1000, 2100) << QPointF(69.5, 303.24);
     // The filtration plot: y grows upwards, 82 at the top, -8 at the bottom.
     const QRectF filtration(-1.8, 82, 22, -90);
-    QTest::newRow("filtration top left") << filtration << QSize(329, 361) << QPointF(-1.8, 82) << QPointF(0, 0);
-    QTest::newRow("filtration bottom right") << filtration << QSize(329, 361) << QPointF(20.2, -8)
-                                             << QPointF(329, 361);
-    QTest::newRow("filtration origin") << filtration << QSize(330, 360) << QPointF(0, 0) << QPointF(27, 328);
+    QTest::newRow("filtration top left")
+        << filtration << QSize(329, 361) << QPointF(-1.8, 82) << QPointF(0, 0);
+    QTest::newRow("filtration bottom right")
+        << filtration << QSize(329, 361) << QPointF(20.2, -8) << QPointF(329, 361);
+    QTest::newRow("filtration origin")
+        << filtration << QSize(330, 360) << QPointF(0, 0) << QPointF(27, 328);
   }
   void mapsUserPointsToPixels() {
     QFETCH(QRectF, edges);
@@ -37,7 +41,8 @@ class CanvasTest : public QObject {
     QFETCH(QPointF, user);
     QFETCH(QPointF, pixel);
     CanvasScale scale(pixels.width(), pixels.height());
-    scale.SetEdges(edges.left(), edges.top(), edges.left() + edges.width(), edges.top() + edges.height());
+    scale.SetEdges(edges.left(), edges.top(), edges.left() + edges.width(),
+                   edges.top() + edges.height());
     const QPointF mapped = scale.ToPixel(user.x(), user.y());
     QVERIFY2(qAbs(mapped.x() - pixel.x()) < 0.01 && qAbs(mapped.y() - pixel.y()) < 0.01,
              qPrintable(QString("got %1, %2").arg(mapped.x()).arg(mapped.y())));

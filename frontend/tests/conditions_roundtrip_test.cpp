@@ -28,7 +28,8 @@ class ConditionsRoundTripTest : public QObject {
     QTemporaryDir dir;
     WriteConditionsFile(dir.path(), BuildConditionsText(inputs, spectrum));
 
-    const tsl2::Conditions c = tsl2::ReadConditions(QDir(dir.path()).filePath("joken.dat").toStdString());
+    const tsl2::Conditions c =
+        tsl2::ReadConditions(QDir(dir.path()).filePath("joken.dat").toStdString());
     QCOMPARE(QString::fromStdString(c.ResultName()), QString("round.tsl2"));
     QVERIFY(QString::fromStdString(c.Comment()).startsWith("example_W120kV_body_21dir.csv"));
     QCOMPARE(c.SourceAxisDistance, 60.0f);
@@ -50,12 +51,14 @@ class ConditionsRoundTripTest : public QObject {
     int lastPositive = 0;
     double sum = 0;
     for (int k = 1; k <= SPECTRUM_BINS; ++k) {
-      if (spectrum.DirectionFluence[0][k] > 0) lastPositive = k;  // exponent form keeps any positive value
+      if (spectrum.DirectionFluence[0][k] > 0)
+        lastPositive = k;  // exponent form keeps any positive value
       sum += spectrum.DirectionFluence[0][k];
     }
     QCOMPARE(c.TopEnergyBin, lastPositive + 1);
     for (int k : {60, 120, 200}) {
-      QVERIFY2(std::fabs(c.Spectrum[k] - spectrum.DirectionFluence[0][k] / sum) < 1e-3 * spectrum.DirectionFluence[0][k] / sum + 1e-9,
+      QVERIFY2(std::fabs(c.Spectrum[k] - spectrum.DirectionFluence[0][k] / sum) <
+                   1e-3 * spectrum.DirectionFluence[0][k] / sum + 1e-9,
                qPrintable(QString("bin %1").arg(k)));
     }
     QCOMPARE(c.FanAngle, static_cast<float>(2 * std::atan(20.0f / 60.0f)));

@@ -69,7 +69,8 @@ class NumberPatternTest : public QObject {
   }
 
   void refusesNonFiniteValues() {
-    QVERIFY_THROWS_EXCEPTION(std::domain_error, FormatNumber(std::numeric_limits<double>::infinity(), "000.0"));
+    QVERIFY_THROWS_EXCEPTION(std::domain_error,
+                             FormatNumber(std::numeric_limits<double>::infinity(), "000.0"));
     QVERIFY_THROWS_EXCEPTION(std::domain_error, FormatNumber(std::nan(""), "0.000E+00"));
   }
 

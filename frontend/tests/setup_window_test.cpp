@@ -77,7 +77,8 @@ class SetupWindowTest : public QObject {
     const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(items.size() == 1, qPrintable(name));
     list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.first()).center());
     QCOMPARE(list->FileName(), name);
   }
 
@@ -96,7 +97,8 @@ class SetupWindowTest : public QObject {
                 "echo done > engine-finished.txt\n");
     WriteScript(work_->filePath("fake-terminal"),
                 "#!/bin/sh\necho \"$@\" > terminal-args.txt\n"
-                "while [ $# -gt 0 ]; do if [ \"$1\" = -e ]; then shift; exec \"$@\"; fi; shift; done\nexit 1\n");
+                "while [ $# -gt 0 ]; do if [ \"$1\" = -e ]; then shift; exec \"$@\"; fi; shift; "
+                "done\nexit 1\n");
     qputenv("TESSALIN_TERMINAL", work_->filePath("fake-terminal").toLocal8Bit());
   }
 
@@ -104,7 +106,9 @@ class SetupWindowTest : public QObject {
   void init() {
     messages_.clear();
     endRequests_ = 0;
-    SetMessageHandler([this](const QString& text, MessageIcon icon) { messages_.append({text, icon}); });
+    SetMessageHandler([this](const QString& text, MessageIcon icon) {
+      messages_.append({text, icon});
+    });
     work_ = std::make_unique<QTemporaryDir>();
     app_ = std::make_unique<TessalinApp>(work_->path());
     app_->SetEndProgramAction([this] { ++endRequests_; });
@@ -126,26 +130,62 @@ class SetupWindowTest : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");  // width 0: a label sized by its text
-    QTest::newRow("Form1 new") << "Form1" << "Command3" << "新規計算" << QRect(5040, 5040, 1815, 615);
-    QTest::newRow("Form1 results") << "Form1" << "Command1" << "結果検索" << QRect(7200, 5040, 1815, 615);
-    QTest::newRow("Form1 exit") << "Form1" << "Command2" << "" << QRect(10080, 5040, 520, 520);
-    QTest::newRow("Form1 name") << "Form1" << "Label2" << "Tessalin" << QRect(720, 120, 0, 0);
-    QTest::newRow("Form1 title") << "Form1" << "Label1" << "Ｘ線CT撮影時の被写体内線量分布計算" << QRect(5160, 600, 0, 0);
-    QTest::newRow("Form1 assumption") << "Form1" << "Label10" << "（ノンヘリカル・コーンビーム CT を想定）"
-                                      << QRect(4920, 4320, 0, 0);
-    QTest::newRow("Form4 load") << "Form4" << "Command1" << "OK,  グラフ表示" << QRect(840, 5640, 2415, 495);
-    QTest::newRow("Form4 start") << "Form4" << "Command3" << "シミュレーション スタート" << QRect(11400, 8760, 3975, 495);
-    QTest::newRow("Form4 see") << "Form4" << "Command4" << "参 照" << QRect(9120, 6600, 975, 375);
-    QTest::newRow("Form4 back") << "Form4" << "Command2" << "前画面へ戻る" << QRect(360, 8760, 2415, 495);
-    QTest::newRow("Form4 histories") << "Form4" << "Text5" << "900000000" << QRect(12960, 7080, 2415, 495);
-    QTest::newRow("Form4 result name") << "Form4" << "Text7" << "" << QRect(11280, 8190, 3735, 345);
-    QTest::newRow("Form4 spectrum plot") << "Form4" << "Picture3" << "" << QRect(4080, 720, 6255, 5415);
-    QTest::newRow("Form4 filtration plot") << "Form4" << "Picture4" << "" << QRect(10440, 720, 4935, 5415);
-    QTest::newRow("Form4 files") << "Form4" << "File1" << "" << QRect(360, 2640, 3495, 2340);
-    QTest::newRow("Form4 length") << "Form4" << "Label17" << "長さ (length) ＝            一定" << QRect(6240, 7560, 0, 0);
-    QTest::newRow("Form4 result label") << "Form4" << "Label27" << "結果保存ファイル名 (拡張子なし)"
-                                        << QRect(10920, 7800, 0, 0);
-    QTest::newRow("Form3 close") << "Form3" << "Command1" << "Close" << QRect(4560, 3960, 855, 375);
+    QTest::newRow("Form1 new") << "Form1"
+                               << "Command3"
+                               << "新規計算" << QRect(5040, 5040, 1815, 615);
+    QTest::newRow("Form1 results") << "Form1"
+                                   << "Command1"
+                                   << "結果検索" << QRect(7200, 5040, 1815, 615);
+    QTest::newRow("Form1 exit") << "Form1"
+                                << "Command2"
+                                << "" << QRect(10080, 5040, 520, 520);
+    QTest::newRow("Form1 name") << "Form1"
+                                << "Label2"
+                                << "Tessalin" << QRect(720, 120, 0, 0);
+    QTest::newRow("Form1 title") << "Form1"
+                                 << "Label1"
+                                 << "Ｘ線CT撮影時の被写体内線量分布計算" << QRect(5160, 600, 0, 0);
+    QTest::newRow("Form1 assumption")
+        << "Form1"
+        << "Label10"
+        << "（ノンヘリカル・コーンビーム CT を想定）" << QRect(4920, 4320, 0, 0);
+    QTest::newRow("Form4 load") << "Form4"
+                                << "Command1"
+                                << "OK,  グラフ表示" << QRect(840, 5640, 2415, 495);
+    QTest::newRow("Form4 start") << "Form4"
+                                 << "Command3"
+                                 << "シミュレーション スタート" << QRect(11400, 8760, 3975, 495);
+    QTest::newRow("Form4 see") << "Form4"
+                               << "Command4"
+                               << "参 照" << QRect(9120, 6600, 975, 375);
+    QTest::newRow("Form4 back") << "Form4"
+                                << "Command2"
+                                << "前画面へ戻る" << QRect(360, 8760, 2415, 495);
+    QTest::newRow("Form4 histories") << "Form4"
+                                     << "Text5"
+                                     << "900000000" << QRect(12960, 7080, 2415, 495);
+    QTest::newRow("Form4 result name") << "Form4"
+                                       << "Text7"
+                                       << "" << QRect(11280, 8190, 3735, 345);
+    QTest::newRow("Form4 spectrum plot") << "Form4"
+                                         << "Picture3"
+                                         << "" << QRect(4080, 720, 6255, 5415);
+    QTest::newRow("Form4 filtration plot") << "Form4"
+                                           << "Picture4"
+                                           << "" << QRect(10440, 720, 4935, 5415);
+    QTest::newRow("Form4 files") << "Form4"
+                                 << "File1"
+                                 << "" << QRect(360, 2640, 3495, 2340);
+    QTest::newRow("Form4 length") << "Form4"
+                                  << "Label17"
+                                  << "長さ (length) ＝            一定" << QRect(6240, 7560, 0, 0);
+    QTest::newRow("Form4 result label")
+        << "Form4"
+        << "Label27"
+        << "結果保存ファイル名 (拡張子なし)" << QRect(10920, 7800, 0, 0);
+    QTest::newRow("Form3 close") << "Form3"
+                                 << "Command1"
+                                 << "Close" << QRect(4560, 3960, 855, 375);
   }
   void layoutKeepsNamesCaptionsAndPlaces() {
     QFETCH(QString, window);
@@ -163,9 +203,12 @@ class SetupWindowTest : public QObject {
     if (auto* label = qobject_cast<QLabel*>(control)) text = label->text();
     if (auto* box = qobject_cast<QLineEdit*>(control)) text = box->text();
     QCOMPARE(text, caption);
-    const QRect pixels((twips.x() + 7) / 15, (twips.y() + 7) / 15, (twips.width() + 7) / 15, (twips.height() + 7) / 15);
-    if (twips.width() == 0) QCOMPARE(control->pos(), pixels.topLeft());
-    else QCOMPARE(control->geometry(), pixels);
+    const QRect pixels((twips.x() + 7) / 15, (twips.y() + 7) / 15, (twips.width() + 7) / 15,
+                       (twips.height() + 7) / 15);
+    if (twips.width() == 0)
+      QCOMPARE(control->pos(), pixels.topLeft());
+    else
+      QCOMPARE(control->geometry(), pixels);
   }
 
   void windowsHaveTheirSizesAndTitles() {
@@ -188,7 +231,8 @@ class SetupWindowTest : public QObject {
     LoadFixture("spectrum_16dir.csv");
     QVERIFY(setup.Command3->isEnabled());
     QVERIFY(!IsBlank(*setup.Picture3));
-    for (QLineEdit* box : {setup.Text1, setup.Text8, setup.Text2, setup.Text3, setup.Text4, setup.Text5, setup.Text7})
+    for (QLineEdit* box : {setup.Text1, setup.Text8, setup.Text2, setup.Text3, setup.Text4,
+                           setup.Text5, setup.Text7})
       box->setText("7");
 
     QTest::mouseClick(setup.Command2, Qt::LeftButton);  // "前画面へ戻る"
@@ -259,7 +303,8 @@ class SetupWindowTest : public QObject {
   void listsFollowDriveAndFolder() {
     QTemporaryDir other;
     QVERIFY(QDir(other.path()).mkpath("inner"));
-    QFile::copy(QString(TESSALIN_TEST_DATA_DIR) + "/spectrum_16dir.csv", other.filePath("inner/UPPER.CSV"));
+    QFile::copy(QString(TESSALIN_TEST_DATA_DIR) + "/spectrum_16dir.csv",
+                other.filePath("inner/UPPER.CSV"));
     Form4& setup = EnterSetup();
     setup.Drive1->SetVolumes({"/", other.path()}, work_->path());
     setup.Dir1->SetPath(TESSALIN_TEST_DATA_DIR);
@@ -339,7 +384,8 @@ class SetupWindowTest : public QObject {
     QCOMPARE(ReadAll(work_->filePath("joken.dat")),
              ReadAll(QString(TESSALIN_TEST_DATA_DIR) + "/joken_16dir_expected.dat"));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work_->filePath("engine-ran.txt")), 10000);
-    QTRY_COMPARE(ReadAll(work_->filePath("engine-ran.txt")).trimmed(), QDir(work_->path()).canonicalPath().toLocal8Bit());
+    QTRY_COMPARE(ReadAll(work_->filePath("engine-ran.txt")).trimmed(),
+                 QDir(work_->path()).canonicalPath().toLocal8Bit());
     QVERIFY(ReadAll(work_->filePath("terminal-args.txt")).startsWith("-T TSL2-calc -e "));
     QVERIFY(!QFile::exists(work_->filePath("engine-finished.txt")));
     QFile release(work_->filePath("release"));
@@ -353,16 +399,35 @@ class SetupWindowTest : public QObject {
     QTest::addColumn<QString>("rotation");  // Text3
     QTest::addColumn<QString>("result");    // Text7
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("axial 0.5") << "0.5" << "40" << "run" << false;
-    QTest::newRow("axial 1") << "1" << "40" << "run" << true;
-    QTest::newRow("rotation 9.9") << "10" << "9.9" << "run" << false;
-    QTest::newRow("rotation 10") << "10" << "10" << "run" << true;
-    QTest::newRow("axial not a number") << "abc" << "40" << "run" << false;
-    QTest::newRow("too large for the engine") << "1e999" << "40" << "run" << false;
-    QTest::newRow("folder in the name") << "10" << "40" << "../run" << false;
-    QTest::newRow("control character") << "10" << "40" << "run\x01" << false;
-    QTest::newRow("26 bytes") << "10" << "40" << QString(26, 'r') << false;
-    QTest::newRow("empty name") << "10" << "40" << "" << true;
+    QTest::newRow("axial 0.5") << "0.5"
+                               << "40"
+                               << "run" << false;
+    QTest::newRow("axial 1") << "1"
+                             << "40"
+                             << "run" << true;
+    QTest::newRow("rotation 9.9") << "10"
+                                  << "9.9"
+                                  << "run" << false;
+    QTest::newRow("rotation 10") << "10"
+                                 << "10"
+                                 << "run" << true;
+    QTest::newRow("axial not a number") << "abc"
+                                        << "40"
+                                        << "run" << false;
+    QTest::newRow("too large for the engine") << "1e999"
+                                              << "40"
+                                              << "run" << false;
+    QTest::newRow("folder in the name") << "10"
+                                        << "40"
+                                        << "../run" << false;
+    QTest::newRow("control character") << "10"
+                                       << "40"
+                                       << "run\x01" << false;
+    QTest::newRow("26 bytes") << "10"
+                              << "40" << QString(26, 'r') << false;
+    QTest::newRow("empty name") << "10"
+                                << "40"
+                                << "" << true;
   }
   void startChecksItsInputs() {
     QFETCH(QString, axial);

@@ -25,7 +25,8 @@ QByteArray SpectrumText(int last, const QByteArray& comment = "comment") {
   text += "\r\n";
   for (int k = 1; k <= SPECTRUM_BINS; ++k) {
     text += QByteArray::number(0.5 * k);
-    for (int j = 0; j <= last; ++j) text += "," + QByteArray::number(k == 100 ? 2.0 / (j + 1) : 0.25);
+    for (int j = 0; j <= last; ++j)
+      text += "," + QByteArray::number(k == 100 ? 2.0 / (j + 1) : 0.25);
     text += "\r\n";
   }
   return text;
@@ -34,7 +35,8 @@ QByteArray SpectrumText(int last, const QByteArray& comment = "comment") {
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
   const QString path = dir.filePath(name);
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    qFatal("cannot write %s", qPrintable(path));
   return path;
 }
 
@@ -68,7 +70,7 @@ class SpectrumFileTest : public QObject {
   void readsQuotesBlanksAndShiftJis() {
     const SpectrumVariables s = ReadSpectrumFile(Fixture("spectrum_16dir.csv"));
     QCOMPARE(s.LastDirection, 15);
-    QCOMPARE(s.DirectionPosition[1], 1.0);   // " 1.0" after a comma
+    QCOMPARE(s.DirectionPosition[1], 1.0);      // " 1.0" after a comma
     QCOMPARE(s.DirectionFiltration[0], 9.358);  // "\"9.358\""
     // Code page 932: the wave dash comes back as U+FF5E, the backslash stays.
     QCOMPARE(s.SpectrumComment, QString::fromUtf8("試験用スペクトル 120kV ～ 16方向 (C:\\data)"));
@@ -79,7 +81,8 @@ class SpectrumFileTest : public QObject {
     QTemporaryDir dir;
     // The same fields, one per line, with a trailing comma and blank lines.
     QByteArray spread = "one per line\n0\nheading\n 3.5 \n\n\"h\"\n\"x\"\nh,\n12\n";
-    for (int k = 1; k <= SPECTRUM_BINS; ++k) spread += QByteArray::number(0.5 * k) + ",\n" + (k == 7 ? "4" : "1") + "\n";
+    for (int k = 1; k <= SPECTRUM_BINS; ++k)
+      spread += QByteArray::number(0.5 * k) + ",\n" + (k == 7 ? "4" : "1") + "\n";
     const SpectrumVariables s = ReadSpectrumFile(WriteFile(dir, "spread.csv", spread));
     QCOMPARE(s.SpectrumComment, QString("one per line"));
     QCOMPARE(s.LastDirection, 0);
@@ -99,12 +102,15 @@ class SpectrumFileTest : public QObject {
     QTest::newRow("cut in the spectrum") << good.left(good.size() / 2) << "途中で終わっています";
     QTest::newRow("N above 25") << SpectrumText(26) << "N = 26";
     QTest::newRow("N negative") << SpectrumText(2).replace("\r\n2\r\n", "\r\n-1\r\n") << "N = -1";
-    QTest::newRow("N not whole") << SpectrumText(2).replace("\r\n2\r\n", "\r\n2.5\r\n") << "N = 2.5";
+    QTest::newRow("N not whole") << SpectrumText(2).replace("\r\n2\r\n", "\r\n2.5\r\n")
+                                 << "N = 2.5";
     QTest::newRow("N text") << SpectrumText(2).replace("\r\n2\r\n", "\r\nabc\r\n") << "2 行目";
-    QTest::newRow("text for a position") << SpectrumText(2).replace("Position(cm),0,", "Position(cm),zero,")
-                                         << "3 行目：数値であるべき所に「zero」";
+    QTest::newRow("text for a position")
+        << SpectrumText(2).replace("Position(cm),0,", "Position(cm),zero,")
+        << "3 行目：数値であるべき所に「zero」";
     QTest::newRow("empty fluence") << SpectrumText(2).replace("\r\n1,0.25,", "\r\n1,,") << "7 行目";
-    QTest::newRow("infinite fluence") << SpectrumText(2).replace("\r\n1,0.25,", "\r\n1,1e999,") << "1e999";
+    QTest::newRow("infinite fluence")
+        << SpectrumText(2).replace("\r\n1,0.25,", "\r\n1,1e999,") << "1e999";
     QByteArray zero = "zero\r\n0\r\nP,0\r\nF,0\r\nT,5\r\n";
     for (int k = 1; k <= SPECTRUM_BINS; ++k) zero += "0.5,0\r\n";
     QTest::newRow("all-zero central spectrum") << zero << "正の値がありません";

@@ -14,7 +14,10 @@ const QColor TRACE(255, 0, 0);
 void MakePlotCanvas(Canvas& canvas, bool spectrum) {
   canvas.resize(spectrum ? 417 : 329, 361);
   canvas.SetBorderWidth(2);
-  if (spectrum) SetSpectrumPlotScale(canvas); else SetFiltrationPlotScale(canvas);
+  if (spectrum)
+    SetSpectrumPlotScale(canvas);
+  else
+    SetFiltrationPlotScale(canvas);
 }
 
 // Runs of trace pixels down one pixel column.
@@ -65,7 +68,8 @@ class SpectrumPlotsTest : public QObject {
     Canvas canvas;
     MakePlotCanvas(canvas, true);
     DrawSpectrumPlot(canvas, s);
-    QVERIFY(qAbs(TopmostTraceRow(canvas.Image()) - canvas.Scale().ToPixel(0, 1100).y()) < 1.5);  // a 2-pixel line
+    QVERIFY(qAbs(TopmostTraceRow(canvas.Image()) - canvas.Scale().ToPixel(0, 1100).y()) <
+            1.5);  // a 2-pixel line
     // Each trace starts at the box's origin with a slanted stroke.
     const QPoint origin = canvas.Scale().ToPixel(1000, 2100).toPoint();
     QCOMPARE(canvas.Image().pixelColor(origin), QColor(Qt::black));
@@ -85,13 +89,15 @@ class SpectrumPlotsTest : public QObject {
     QVERIFY(canvas.Image().pixelColor(midway) != TRACE);
     const QPoint rim = canvas.Scale().ToPixel(0.15, 10).toPoint();
     bool circle = false;
-    for (int dx = -1; dx <= 1; ++dx) circle |= canvas.Image().pixelColor(rim + QPoint(dx, 0)) == TRACE;
+    for (int dx = -1; dx <= 1; ++dx)
+      circle |= canvas.Image().pixelColor(rim + QPoint(dx, 0)) == TRACE;
     QVERIFY(circle);
 
     s.LastDirection = 1;
     DrawFiltrationPlot(canvas, s);
     bool line = false;
-    for (int dy = -1; dy <= 1; ++dy) line |= canvas.Image().pixelColor(midway + QPoint(0, dy)) == TRACE;
+    for (int dy = -1; dy <= 1; ++dy)
+      line |= canvas.Image().pixelColor(midway + QPoint(0, dy)) == TRACE;
     QVERIFY(line);
   }
 };

@@ -44,7 +44,8 @@ inline std::string FormatF51(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%5.1f", value);
   std::string text = buffer;
-  if (value >= 0 && value < 1) text = " " + text.substr(0, text.find('.') - 1) + text.substr(text.find('.'));
+  if (value >= 0 && value < 1)
+    text = " " + text.substr(0, text.find('.') - 1) + text.substr(text.find('.'));
   return text;
 }
 

@@ -38,9 +38,12 @@ class ViewerLogicTest : public QObject {
     QTest::addColumn<double>("b");
     QTest::addColumn<QString>("lineA");
     QTest::addColumn<QString>("lineB");
-    QTest::newRow("example") << 20.0 << 20.0 << "      a = 20 cm " << "      b = 20 cm";
-    QTest::newRow("circular section") << 0.0 << 20.0 << "      a =  cm " << "      b = 20 cm";
-    QTest::newRow("half rounds away") << 12.5 << 12.5 << "      a = 13 cm " << "      b = 13 cm";
+    QTest::newRow("example") << 20.0 << 20.0 << "      a = 20 cm "
+                             << "      b = 20 cm";
+    QTest::newRow("circular section") << 0.0 << 20.0 << "      a =  cm "
+                                      << "      b = 20 cm";
+    QTest::newRow("half rounds away") << 12.5 << 12.5 << "      a = 13 cm "
+                                      << "      b = 13 cm";
   }
   void summaryLines() {
     QFETCH(double, a);
@@ -83,7 +86,9 @@ class ViewerLogicTest : public QObject {
     QCOMPARE(header.PhantomA, 15.0);
     QCOMPARE(header.PhantomB, 10.0);
     QCOMPARE(header.HistoryCount, 900000000.0);
-    struct Cell { int ix, iy, iz; };
+    struct Cell {
+      int ix, iy, iz;
+    };
     for (const Cell cell : {Cell{1, 1, 1}, Cell{200, 40, 100}, Cell{37, 3, 12}, Cell{200, 1, 1},
                             Cell{1, 40, 1}, Cell{1, 1, 100}}) {
       const double primary = fixture::PatternDose(1, cell.ix, cell.iy, cell.iz);
@@ -122,8 +127,8 @@ class ViewerLogicTest : public QObject {
     QTest::addColumn<QString>("expected");  // part of the message
     const std::string good = fixture::ResultFileText({}, fixture::PatternDose);
     QTest::newRow("empty") << QByteArray() << "line 1: the file ends within its first line";
-    QTest::newRow("header cut short") << QByteArray("name\r\n 60.0\r\n 40.0\r\n")
-                                      << "the file ends where BeamWidthAxial is due";
+    QTest::newRow("header cut short")
+        << QByteArray("name\r\n 60.0\r\n 40.0\r\n") << "the file ends where BeamWidthAxial is due";
     QTest::newRow("text in the header") << QByteArray("name\r\n 60.0\r\n 40.0\r\n 10.0\r\n abc\r\n")
                                         << "line 5: \"abc\" is not a number (PhantomA)";
     QTest::newRow("one value short")
@@ -175,7 +180,8 @@ class ViewerLogicTest : public QObject {
 
     // The summary needs only the header; a missing file is an error.
     const std::string headerOnly = dir.filePath("header.tsl2").toStdString();
-    QVERIFY(fixture::WriteText(headerOnly, "x\r\n 1.0\r\n 2.0\r\n 3.0\r\n 4.0\r\n 5.0\r\n .60E+01"));
+    QVERIFY(
+        fixture::WriteText(headerOnly, "x\r\n 1.0\r\n 2.0\r\n 3.0\r\n 4.0\r\n 5.0\r\n .60E+01"));
     QCOMPARE(ReadResultHeader(headerOnly).HistoryCount, 6.0);
     QVERIFY_THROWS_EXCEPTION(ResultFileError, ReadResultFile(headerOnly, full));
     QVERIFY_THROWS_EXCEPTION(ResultFileError,

@@ -47,7 +47,9 @@ bool IsBlank(const Canvas* canvas) {
   return true;
 }
 
-QString Percent(double fraction) { return QString::fromStdString(FormatNumber(100 * fraction, "##0.0")); }
+QString Percent(double fraction) {
+  return QString::fromStdString(FormatNumber(100 * fraction, "##0.0"));
+}
 
 }  // namespace
 
@@ -110,8 +112,9 @@ class ViewerWindowTest : public QObject {
     // separated from its neighbours).
     QVERIFY(fixture::WriteText(dir.filePath("wide.tsl2").toStdString(),
                                fixture::ResultFileText(wide, [](int c, int ix, int iy, int iz) {
-                                 return c == 1 && ix == 1 && iy == 1 && iz == 1 ? 1.7e308
-                                                                                 : PatternDose(c, ix, iy, iz);
+                                 return c == 1 && ix == 1 && iy == 1 && iz == 1
+                                            ? 1.7e308
+                                            : PatternDose(c, ix, iy, iz);
                                })));
     write("truncated.tsl2", {}, 5000);
     QVERIFY(fixture::WriteText(dir.filePath("corrupt.tsl2").toStdString(),
@@ -140,7 +143,8 @@ class ViewerWindowTest : public QObject {
                                  "wide.tsl2"}));
     QVERIFY(!Get<QPushButton>("Command14")->isEnabled());
     QVERIFY(!viewer->ResultLoaded());
-    for (const char* line : {"Line10", "Line27", "Line28", "Line29", "Line30", "Line31", "Line32", "Line33"}) {
+    for (const char* line :
+         {"Line10", "Line27", "Line28", "Line29", "Line30", "Line31", "Line32", "Line33"}) {
       QVERIFY2(!LineOf(line)->IsVisible(), line);
     }
     for (const char* hint : {"Label32", "Label33", "Label35", "Label36"}) {
@@ -178,15 +182,18 @@ class ViewerWindowTest : public QObject {
     }
 
     // Each cell (ix, iz) of plane 1 fills the four pixels (+-ix, +-iz).
-    struct Map { const char* canvas; int component; };
+    struct Map {
+      const char* canvas;
+      int component;
+    };
     for (const Map map : {Map{"Picture1", 1}, Map{"Picture2", 2}, Map{"Picture3", 0}}) {
       const auto* canvas = Get<Canvas>(map.canvas);
       auto dose = [&](int ix, int iz) {
         return map.component == 0 ? PatternDose(1, ix, 1, iz) + PatternDose(2, ix, 1, iz)
-                                   : PatternDose(map.component, ix, 1, iz);
+                                  : PatternDose(map.component, ix, 1, iz);
       };
-      for (const auto& [ix, iz] : {std::pair{37, 12}, std::pair{1, 1}, std::pair{199, 60},
-                                   std::pair{150, 99}}) {
+      for (const auto& [ix, iz] :
+           {std::pair{37, 12}, std::pair{1, 1}, std::pair{199, 60}, std::pair{150, 99}}) {
         for (const double sx : {1.0, -1.0}) {
           for (const double sz : {1.0, -1.0}) {
             QCOMPARE(At(canvas, sx * ix, sz * iz), MapColor(dose(ix, iz)));
@@ -209,7 +216,8 @@ class ViewerWindowTest : public QObject {
       QCOMPARE(At(sagittal, x, -12), cell);
     }
     QCOMPARE(At(sagittal, 15, 12), MapColor(PatternDose(1, 1, 4, 12) + PatternDose(2, 1, 4, 12)));
-    QCOMPARE(At(sagittal, 199, 40), MapColor(PatternDose(1, 1, 40, 40) + PatternDose(2, 1, 40, 40)));
+    QCOMPARE(At(sagittal, 199, 40),
+             MapColor(PatternDose(1, 1, 40, 40) + PatternDose(2, 1, 40, 40)));
     QCOMPARE(At(sagittal, 30, 0), QColor(Qt::white));
     QCOMPARE(At(sagittal, 30, -101), QColor(Qt::black));  // the 40 cm outline
     QCOMPARE(At(sagittal, 201, 50), QColor(Qt::black));
@@ -331,12 +339,18 @@ class ViewerWindowTest : public QObject {
     QTest::addColumn<int>("cellZ");
     QTest::addColumn<QString>("textX");
     QTest::addColumn<QString>("textZ");
-    QTest::newRow("(-37, 12)") << -37.0 << 12.0 << 37 << 12 << "-37" << "-12";
-    QTest::newRow("centre") << 0.0 << 0.0 << 1 << 1 << "0" << "0";
-    QTest::newRow("right edge") << 200.0 << -100.0 << 200 << 100 << "200" << "100";
-    QTest::newRow("past right edge") << 201.0 << 0.0 << -1 << -1 << "" << "";
-    QTest::newRow("past upper edge") << 0.0 << -101.0 << -1 << -1 << "" << "";
-    QTest::newRow("corner outside racetrack") << 190.0 << 90.0 << 190 << 90 << "190" << "-90";
+    QTest::newRow("(-37, 12)") << -37.0 << 12.0 << 37 << 12 << "-37"
+                               << "-12";
+    QTest::newRow("centre") << 0.0 << 0.0 << 1 << 1 << "0"
+                            << "0";
+    QTest::newRow("right edge") << 200.0 << -100.0 << 200 << 100 << "200"
+                                << "100";
+    QTest::newRow("past right edge") << 201.0 << 0.0 << -1 << -1 << ""
+                                     << "";
+    QTest::newRow("past upper edge") << 0.0 << -101.0 << -1 << -1 << ""
+                                     << "";
+    QTest::newRow("corner outside racetrack") << 190.0 << 90.0 << 190 << 90 << "190"
+                                              << "-90";
   }
   void mapReadout() {
     QFETCH(double, x);
@@ -353,7 +367,8 @@ class ViewerWindowTest : public QObject {
       const bool inside = cellX >= 0;
       QCOMPARE(TextOf("Text5"), textX);
       QCOMPARE(TextOf("Text7"), textZ);
-      for (const char* line : {"Line27", "Line28", "Line29", "Line30", "Line31", "Line32", "Line33"}) {
+      for (const char* line :
+           {"Line27", "Line28", "Line29", "Line30", "Line31", "Line32", "Line33"}) {
         QCOMPARE(LineOf(line)->IsVisible(), inside);
       }
       if (!inside) {
@@ -362,7 +377,8 @@ class ViewerWindowTest : public QObject {
       }
       QCOMPARE(TextOf("Text1"), Percent(PatternDose(1, cellX, 3, cellZ)));
       QCOMPARE(TextOf("Text2"), Percent(PatternDose(2, cellX, 3, cellZ)));
-      QCOMPARE(TextOf("Text3"), Percent(PatternDose(1, cellX, 3, cellZ) + PatternDose(2, cellX, 3, cellZ)));
+      QCOMPARE(TextOf("Text3"),
+               Percent(PatternDose(1, cellX, 3, cellZ) + PatternDose(2, cellX, 3, cellZ)));
       QCOMPARE(LineOf("Line27")->Y1(), y);
       QCOMPARE(LineOf("Line27")->X1(), -200.0);
       QCOMPARE(LineOf("Line28")->Y2(), y);
@@ -389,7 +405,8 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(LineOf("Line27")->Y1(), 20.0);  // the horizontal cross-hairs stay
     // Leaving sideways hides the vertical lines and keeps the texts.
     MoveOn("Picture5", -201, 150);
-    for (const char* line : {"Line30", "Line31", "Line32", "Line33"}) QVERIFY(!LineOf(line)->IsVisible());
+    for (const char* line : {"Line30", "Line31", "Line32", "Line33"})
+      QVERIFY(!LineOf(line)->IsVisible());
     QVERIFY(LineOf("Line27")->IsVisible());
     QCOMPARE(TextOf("Text5"), QString("40"));
   }
@@ -398,7 +415,8 @@ class ViewerWindowTest : public QObject {
   void pointerEvents() {
     LoadFile("pattern.tsl2");
     auto* map = Get<Canvas>("Picture2");
-    const QPointF pixel = map->Scale().ToPixel(-37, 12) + QPointF(map->BorderWidth(), map->BorderWidth());
+    const QPointF pixel =
+        map->Scale().ToPixel(-37, 12) + QPointF(map->BorderWidth(), map->BorderWidth());
     QMouseEvent move(QEvent::MouseMove, pixel, map->mapToGlobal(pixel), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(map, &move);
@@ -406,7 +424,8 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(TextOf("Text7"), QString("-12"));
     auto* sagittal = Get<Canvas>("Picture6");
     const QPoint click = (sagittal->Scale().ToPixel(52, 0) +
-                          QPointF(sagittal->BorderWidth(), sagittal->BorderWidth())).toPoint();
+                          QPointF(sagittal->BorderWidth(), sagittal->BorderWidth()))
+                             .toPoint();
     QTest::mouseClick(sagittal, Qt::RightButton, {}, click);
     QCOMPARE(viewer->AxialPlane(), 11);
   }
@@ -420,7 +439,8 @@ class ViewerWindowTest : public QObject {
         QVERIFY(!Get<QPushButton>("Command14")->isEnabled());
         QCOMPARE(LineOf("Line10")->X1(), 0.0);
         QVERIFY(Get<QLabel>("Label32")->isVisible());  // Reset leaves the hints
-        for (const char* canvas : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5", "Picture6"}) {
+        for (const char* canvas :
+             {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5", "Picture6"}) {
           QVERIFY2(IsBlank(Get<Canvas>(canvas)), canvas);
         }
         QCOMPARE(Get<QListWidget>("File1")->currentItem()->text(), QString("pattern.tsl2"));
@@ -432,7 +452,8 @@ class ViewerWindowTest : public QObject {
       for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"}) {
         QCOMPARE(TextOf(box), QString());
       }
-      for (const char* line : {"Line10", "Line27", "Line30", "Line31"}) QVERIFY(!LineOf(line)->IsVisible());
+      for (const char* line : {"Line10", "Line27", "Line30", "Line31"})
+        QVERIFY(!LineOf(line)->IsVisible());
       QVERIFY(IsBlank(Get<Canvas>("Picture1")));
     }
   }
@@ -457,7 +478,8 @@ class ViewerWindowTest : public QObject {
     const QString doseText = TextOf("Text1");
     QVERIFY(QFile::remove(vanished));
 
-    const QStringList canvases = {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5", "Picture6"};
+    const QStringList canvases = {"Picture1", "Picture2", "Picture3",
+                                  "Picture4", "Picture5", "Picture6"};
     std::vector<QImage> before;
     for (const QString& name : canvases) before.push_back(Get<Canvas>(qPrintable(name))->Image());
 
@@ -553,8 +575,10 @@ class ViewerWindowTest : public QObject {
     viewer->show();
     QVERIFY(!viewer->ResultLoaded());
     QVERIFY(!Get<QPushButton>("Command14")->isEnabled());
-    for (const char* line : {"Line10", "Line27", "Line30", "Line33"}) QVERIFY(!LineOf(line)->IsVisible());
-    for (const char* hint : {"Label32", "Label33", "Label35", "Label36"}) QVERIFY(!Get<QLabel>(hint)->isVisible());
+    for (const char* line : {"Line10", "Line27", "Line30", "Line33"})
+      QVERIFY(!LineOf(line)->IsVisible());
+    for (const char* hint : {"Label32", "Label33", "Label35", "Label36"})
+      QVERIFY(!Get<QLabel>(hint)->isVisible());
     MoveOn("Picture1", -37, 12);
     ClickOn("Picture6", 50, 0);
     QCOMPARE(TextOf("Text5"), QString());
@@ -574,8 +598,10 @@ class ViewerWindowTest : public QObject {
     // canvas draws inside a 2-pixel frame; the map's user origin is (-203, -178).
     const auto* map = Get<Canvas>("Picture1");
     const QPoint origin = QPoint(8, 8) + QPoint(map->BorderWidth(), map->BorderWidth());
-    QCOMPARE(picture.pixelColor(origin + QPoint(-37 + 203, 12 + 178)), MapColor(PatternDose(1, 37, 3, 12)));
-    QCOMPARE(picture.pixelColor(origin + QPoint(37 + 203, -12 + 178)), MapColor(PatternDose(1, 37, 3, 12)));
+    QCOMPARE(picture.pixelColor(origin + QPoint(-37 + 203, 12 + 178)),
+             MapColor(PatternDose(1, 37, 3, 12)));
+    QCOMPARE(picture.pixelColor(origin + QPoint(37 + 203, -12 + 178)),
+             MapColor(PatternDose(1, 37, 3, 12)));
   }
 
   void renderPictureErrors_data() {
@@ -583,13 +609,18 @@ class ViewerWindowTest : public QObject {
     QTest::addColumn<QString>("expected");  // part of the error
     const QString out = dir.filePath("bad.png");
     QTest::newRow("missing file") << QStringList{"--render", "gone.tsl2", out} << "gone.tsl2";
-    QTest::newRow("truncated file") << QStringList{"--render", "truncated.tsl2", out} << "truncated.tsl2";
-    QTest::newRow("plane 0") << QStringList{"--render", "pattern.tsl2", out, "--plane", "0"} << "\"0\"";
-    QTest::newRow("plane 41") << QStringList{"--render", "pattern.tsl2", out, "--plane", "41"} << "\"41\"";
-    QTest::newRow("plane text") << QStringList{"--render", "pattern.tsl2", out, "--plane", "3x"} << "\"3x\"";
+    QTest::newRow("truncated file")
+        << QStringList{"--render", "truncated.tsl2", out} << "truncated.tsl2";
+    QTest::newRow("plane 0") << QStringList{"--render", "pattern.tsl2", out, "--plane", "0"}
+                             << "\"0\"";
+    QTest::newRow("plane 41") << QStringList{"--render", "pattern.tsl2", out, "--plane", "41"}
+                              << "\"41\"";
+    QTest::newRow("plane text") << QStringList{"--render", "pattern.tsl2", out, "--plane", "3x"}
+                                << "\"3x\"";
     QTest::newRow("no picture name") << QStringList{"--render", "pattern.tsl2"} << "usage";
     QTest::newRow("unwritable picture")
-        << QStringList{"--render", "pattern.tsl2", dir.filePath("no/such/folder.png")} << "cannot be written";
+        << QStringList{"--render", "pattern.tsl2", dir.filePath("no/such/folder.png")}
+        << "cannot be written";
   }
   void renderPictureErrors() {
     QFETCH(QStringList, arguments);

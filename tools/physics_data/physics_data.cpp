@@ -17,8 +17,8 @@ namespace {
 // generator instead of writing a silent zero into a table.
 void Check(xrl_error* error, const char* what, int z, double arg) {
   if (error == nullptr) return;
-  std::string message = std::string(what) + "(Z=" + std::to_string(z) + ", " +
-                        std::to_string(arg) + "): " + error->message;
+  std::string message = std::string(what) + "(Z=" + std::to_string(z) + ", " + std::to_string(arg) +
+                        "): " + error->message;
   xrl_error_free(error);
   throw std::runtime_error(message);
 }
@@ -169,11 +169,11 @@ double LogLog(double e, double e1, double c1, double e2, double c2) {
 
 // Significant digits of each stored field: as many as the field holds while
 // keeping a leading blank (one more than the nominal d where that matters).
-constexpr int COEF_DIGITS = 4;      // E10.4 in the E10.3 coefficient fields
-constexpr int FORMX_DIGITS = 4;     // E10.4 in the E10.3 x field
-constexpr int FORM_DIGITS = 6;      // E12.6 in the E12.5 fields
-constexpr int AIR_DIGITS = 6;       // E12.6 in the E12.4 field
-constexpr int MUS_DIGITS = 6;       // E13.6 in the E13.5 fields
+constexpr int COEF_DIGITS = 4;   // E10.4 in the E10.3 coefficient fields
+constexpr int FORMX_DIGITS = 4;  // E10.4 in the E10.3 x field
+constexpr int FORM_DIGITS = 6;   // E12.6 in the E12.5 fields
+constexpr int AIR_DIGITS = 6;    // E12.6 in the E12.4 field
+constexpr int MUS_DIGITS = 6;    // E13.6 in the E13.5 fields
 constexpr double MEV_PER_KEV = 1e-3;
 
 double StoredCoefficient(double value) { return RoundedE(value, COEF_DIGITS); }
@@ -488,7 +488,8 @@ std::string IcruSoftText(const SoftTable& t) {
            "\r\n";
   }
   for (std::size_t r = 0; r < t.formX.size(); ++r) {
-    out += FormatE(t.formX[r], 10, FORMX_DIGITS) + FormatE(t.coherentCumulative[r], 12, FORM_DIGITS) +
+    out += FormatE(t.formX[r], 10, FORMX_DIGITS) +
+           FormatE(t.coherentCumulative[r], 12, FORM_DIGITS) +
            FormatE(t.incoherentS[r], 12, FORM_DIGITS) + "\r\n";
   }
   return out;

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
       folder = *found;
     } else {
       throw SpectrumError(
-          "Mus.dat and AirMUtr.dat were found neither beside the tool nor in a data/ folder above it; "
+          "Mus.dat and AirMUtr.dat were found neither beside the tool nor in a data/ folder above "
+          "it; "
           "name their folder with --data");
     }
     const EngineCoefficients coefficients = ReadEngineCoefficients(folder);
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
     std::cout << FormatReport(spectra, line.Options, line.Output, coefficients.Source);
     return 0;
   } catch (const SpectrumError& error) {
-    std::cerr << "tessalin-spectrum: " << error.what() << "\n(tessalin-spectrum --help shows the options)\n";
+    std::cerr << "tessalin-spectrum: " << error.what()
+              << "\n(tessalin-spectrum --help shows the options)\n";
     return 1;
   } catch (const std::exception& error) {
     std::cerr << "tessalin-spectrum: " << error.what() << "\n";

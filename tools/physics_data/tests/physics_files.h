@@ -28,9 +28,9 @@ struct Tables {
   std::vector<float> incoherentS{0};
   float incoherentSMax = 0;
   float coherentTotal = 0;
-  std::vector<float> airEnergy{0};  // MeV, column 1 of AirMUtr.dat
-  std::vector<float> airMuTr{0};    // cm^2/g
-  std::vector<float> musEnergy{0};  // MeV
+  std::vector<float> airEnergy{0};          // MeV, column 1 of AirMUtr.dat
+  std::vector<float> airMuTr{0};            // cm^2/g
+  std::vector<float> musEnergy{0};          // MeV
   std::vector<std::vector<float>> mus{{}};  // four columns per line, 1/cm
 };
 
@@ -66,8 +66,9 @@ inline float Field(const std::string& line, int column, int width, const std::st
   if (compact.empty()) return 0;
   char* end = nullptr;
   const double v = std::strtod(compact.c_str(), &end);
-  if (*end != '\0') throw std::runtime_error(where + ": field at column " + std::to_string(column) +
-                                             " is not a number: '" + compact + "'");
+  if (*end != '\0')
+    throw std::runtime_error(where + ": field at column " + std::to_string(column) +
+                             " is not a number: '" + compact + "'");
   return float(v);
 }
 
@@ -78,7 +79,8 @@ inline std::string Where(const std::string& name, std::size_t line) {
 inline Tables ReadTables(const std::filesystem::path& folder) {
   Tables t;
   {
-    const std::vector<std::string> lines = CrLfLines(ReadBytes(folder / "ICRUSoft.dat"), "ICRUSoft.dat");
+    const std::vector<std::string> lines =
+        CrLfLines(ReadBytes(folder / "ICRUSoft.dat"), "ICRUSoft.dat");
     if (lines.size() < 2) throw std::runtime_error("ICRUSoft.dat: too short");
     t.softRowCount = std::stoi(lines[0]);
     (void)std::stod(lines[1]);
@@ -104,7 +106,8 @@ inline Tables ReadTables(const std::filesystem::path& folder) {
     t.coherentTotal = t.coherentCumulative[45];
   }
   {
-    const std::vector<std::string> lines = CrLfLines(ReadBytes(folder / "AirMUtr.dat"), "AirMUtr.dat");
+    const std::vector<std::string> lines =
+        CrLfLines(ReadBytes(folder / "AirMUtr.dat"), "AirMUtr.dat");
     if (lines.size() != 300) throw std::runtime_error("AirMUtr.dat: not 300 lines");
     for (std::size_t i = 0; i < lines.size(); ++i) {
       t.airEnergy.push_back(Field(lines[i], 1, 9, Where("AirMUtr.dat", i)));

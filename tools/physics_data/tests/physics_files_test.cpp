@@ -15,7 +15,9 @@ const std::filesystem::path TEST_DATA_DIR = PHYSICS_TEST_DATA_DIR;
 
 class CommittedFiles : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { tables_ = new physics_files::Tables(physics_files::ReadTables(DATA_DIR)); }
+  static void SetUpTestSuite() {
+    tables_ = new physics_files::Tables(physics_files::ReadTables(DATA_DIR));
+  }
   static void TearDownTestSuite() {
     delete tables_;
     tables_ = nullptr;
@@ -165,12 +167,9 @@ TEST_F(CommittedFiles, SpotValuesAgainstPublishedTables) {
     return double(c.coherent) + c.incoherent + c.photo;  // density 1.00
   };
   const std::vector<Case> cases = {
-      {"soft tissue", 60, tissue(60), 0.2025},
-      {"dry air mu_en", 60, t.airMuTr[120], 0.03041},
-      {"water", 60, mus(60, 0, 1.00), 0.2059},
-      {"aluminium", 30, mus(30, 1, 2.699), 1.128},
-      {"aluminium", 60, mus(60, 1, 2.699), 0.2778},
-      {"copper", 60, mus(60, 2, 8.96), 1.593},
+      {"soft tissue", 60, tissue(60), 0.2025},      {"dry air mu_en", 60, t.airMuTr[120], 0.03041},
+      {"water", 60, mus(60, 0, 1.00), 0.2059},      {"aluminium", 30, mus(30, 1, 2.699), 1.128},
+      {"aluminium", 60, mus(60, 1, 2.699), 0.2778}, {"copper", 60, mus(60, 2, 8.96), 1.593},
       {"titanium", 60, mus(60, 3, 4.54), 0.7661},
   };
   for (const Case& c : cases) {

@@ -28,8 +28,8 @@ double MeanEnergy(const BinArray& fluence) {
   return weighted / sum;
 }
 
-double AluminiumForKermaFraction(const BinArray& fluence, const BinArray& aluminiumMu, const BinArray& airMuTr,
-                                 double fraction) {
+double AluminiumForKermaFraction(const BinArray& fluence, const BinArray& aluminiumMu,
+                                 const BinArray& airMuTr, double fraction) {
   const double target = fraction * AirKerma(fluence, airMuTr);
   if (!(target > 0.0)) throw SpectrumError("the spectrum gives no air kerma");
   auto kermaAt = [&](double t) { return AirKerma(Attenuate(fluence, aluminiumMu, t), airMuTr); };
@@ -48,7 +48,8 @@ double AluminiumForKermaFraction(const BinArray& fluence, const BinArray& alumin
   return 0.5 * (low + high);
 }
 
-BeamQuality MeasureBeamQuality(const BinArray& fluence, const BinArray& aluminiumMu, const BinArray& airMuTr) {
+BeamQuality MeasureBeamQuality(const BinArray& fluence, const BinArray& aluminiumMu,
+                               const BinArray& airMuTr) {
   BeamQuality quality;
   const double half = AluminiumForKermaFraction(fluence, aluminiumMu, airMuTr, 0.5);
   const double quarter = AluminiumForKermaFraction(fluence, aluminiumMu, airMuTr, 0.25);

@@ -23,10 +23,11 @@ double MeanEnergy(const BinArray& fluence);
 // The aluminium thickness (cm) that brings the air kerma of fluence down to
 // fraction (0 < fraction < 1) of its value. Throws SpectrumError when the
 // spectrum has no air kerma.
-double AluminiumForKermaFraction(const BinArray& fluence, const BinArray& aluminiumMu, const BinArray& airMuTr,
-                                 double fraction);
+double AluminiumForKermaFraction(const BinArray& fluence, const BinArray& aluminiumMu,
+                                 const BinArray& airMuTr, double fraction);
 
 // HVL1, HVL2 and mean energy.
-BeamQuality MeasureBeamQuality(const BinArray& fluence, const BinArray& aluminiumMu, const BinArray& airMuTr);
+BeamQuality MeasureBeamQuality(const BinArray& fluence, const BinArray& aluminiumMu,
+                               const BinArray& airMuTr);
 
 }  // namespace tessalin::spectrum

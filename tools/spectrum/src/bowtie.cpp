@@ -15,7 +15,8 @@ double BowtieProfile::ThicknessAt(double x) const {
   if (Position.empty()) return 0.0;
   if (x < Position.front() || x > Position.back()) {
     char text[200];
-    std::snprintf(text, sizeof text, "position %g cm lies outside the bow-tie profile \"%s\" (%g to %g cm)", x,
+    std::snprintf(text, sizeof text,
+                  "position %g cm lies outside the bow-tie profile \"%s\" (%g to %g cm)", x,
                   Name.c_str(), Position.front(), Position.back());
     throw SpectrumError(text);
   }
@@ -33,10 +34,15 @@ BowtieProfile BuiltinBowtie(std::string_view name) {
   // Kept in size at the isocentre plane: the filter then spares the same
   // body width at any focus-to-centre distance.
   std::string column;
-  if (name == "body") column = "body_mmAl_pos54.1";
-  else if (name == "head") column = "head_mmAl_pos54.1";
-  else throw SpectrumError("unknown bow-tie \"" + std::string(name) + "\" (body, head, none or a table file)");
-  const CsvTable csv = ParseCsv("bowtie_profiles_Al_vs_position.csv", EmbeddedText(EmbeddedFile::Bowtie));
+  if (name == "body")
+    column = "body_mmAl_pos54.1";
+  else if (name == "head")
+    column = "head_mmAl_pos54.1";
+  else
+    throw SpectrumError("unknown bow-tie \"" + std::string(name) +
+                        "\" (body, head, none or a table file)");
+  const CsvTable csv =
+      ParseCsv("bowtie_profiles_Al_vs_position.csv", EmbeddedText(EmbeddedFile::Bowtie));
   const int positionColumn = csv.Column("position_cm");
   const int thicknessColumn = csv.Column(column);
   for (const auto& row : csv.Rows) {
@@ -64,7 +70,8 @@ BowtieProfile ParseBowtieTable(std::string_view name, std::string_view text) {
     std::string field[3];
     fields >> field[0] >> field[1] >> field[2];
     auto where = [&](int f) {
-      return profile.Name + ", line " + std::to_string(lineNumber) + ", field " + std::to_string(f + 1);
+      return profile.Name + ", line " + std::to_string(lineNumber) + ", field " +
+             std::to_string(f + 1);
     };
     if (field[1].empty() || !field[2].empty()) {
       throw SpectrumError(profile.Name + ", line " + std::to_string(lineNumber) +
@@ -72,7 +79,8 @@ BowtieProfile ParseBowtieTable(std::string_view name, std::string_view text) {
     }
     double value[2];
     for (int f = 0; f < 2; ++f) {
-      if (!ParseNumber(field[f], value[f])) throw SpectrumError(where(f) + ": \"" + field[f] + "\" is not a number");
+      if (!ParseNumber(field[f], value[f]))
+        throw SpectrumError(where(f) + ": \"" + field[f] + "\" is not a number");
     }
     if (!profile.Position.empty() && value[0] <= profile.Position.back()) {
       throw SpectrumError(where(0) + ": positions must increase");
@@ -81,7 +89,8 @@ BowtieProfile ParseBowtieTable(std::string_view name, std::string_view text) {
     profile.Position.push_back(value[0]);
     profile.Thickness.push_back(value[1]);
   }
-  if (profile.Position.size() < 2) throw SpectrumError(profile.Name + ": a bow-tie table needs at least two points");
+  if (profile.Position.size() < 2)
+    throw SpectrumError(profile.Name + ": a bow-tie table needs at least two points");
   return profile;
 }
 

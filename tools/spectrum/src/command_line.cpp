@@ -23,7 +23,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::size_t start = 0;
   while (true) {
     const auto at = text.find(separator, start);
-    parts.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+    parts.push_back(
+        text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
     if (at == std::string_view::npos) return parts;
     start = at + 1;
   }
@@ -34,7 +35,8 @@ std::vector<FlatFilter> ParseFilters(std::string_view text) {
   for (std::string_view item : Split(text, ',')) {
     const auto colon = item.find(':');
     if (colon == std::string_view::npos) {
-      throw SpectrumError("--filter: \"" + std::string(item) + "\" is not MATERIAL:MM (for example Al:6.81)");
+      throw SpectrumError("--filter: \"" + std::string(item) +
+                          "\" is not MATERIAL:MM (for example Al:6.81)");
     }
     const auto material = ParseMaterial(item.substr(0, colon));
     if (!material) {
@@ -42,7 +44,8 @@ std::vector<FlatFilter> ParseFilters(std::string_view text) {
                           "\" (Al, Cu, Sn, Be, C, PTFE, water)");
     }
     const double thickness = Number("--filter", item.substr(colon + 1));
-    if (thickness < 0.0) throw SpectrumError("--filter: negative thickness in \"" + std::string(item) + "\"");
+    if (thickness < 0.0)
+      throw SpectrumError("--filter: negative thickness in \"" + std::string(item) + "\"");
     filters.push_back({*material, thickness});
   }
   return filters;
@@ -67,7 +70,8 @@ std::vector<double> ParsePositions(std::string_view text) {
     }
     return positions;
   }
-  if (range.size() != 1) throw SpectrumError("--positions: expected a list x0,x1,... or a range FIRST:LAST:STEP");
+  if (range.size() != 1)
+    throw SpectrumError("--positions: expected a list x0,x1,... or a range FIRST:LAST:STEP");
   std::vector<double> positions;
   for (std::string_view item : Split(text, ',')) positions.push_back(Number("--positions", item));
   return positions;
@@ -100,7 +104,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       options.Kv = Number(option, value());
     } else if (option == "--model") {
       const auto model = ParseModel(value());
-      if (!model) throw SpectrumError("--model: \"" + arguments[i] + "\" is neither tasmics nor tasmip");
+      if (!model)
+        throw SpectrumError("--model: \"" + arguments[i] + "\" is neither tasmics nor tasmip");
       options.Model = *model;
     } else if (option == "--filter") {
       for (const FlatFilter& filter : ParseFilters(value())) options.Filters.push_back(filter);
@@ -114,7 +119,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       } else {
         std::error_code error;
         if (!std::filesystem::is_regular_file(name, error)) {
-          throw SpectrumError("--bowtie: \"" + name + "\" is neither body, head, none nor a table file");
+          throw SpectrumError("--bowtie: \"" + name +
+                              "\" is neither body, head, none nor a table file");
         }
         options.Bowtie = ReadBowtieTable(name);
         options.Bowtie.Name = std::filesystem::path(name).stem().string();
@@ -133,7 +139,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       throw SpectrumError("unknown option \"" + option + "\"");
     }
   }
-  if (!filtersGiven && !options.TargetHvl1) options.Filters.push_back({Material::Al, DEFAULT_FLAT_ALUMINIUM});
+  if (!filtersGiven && !options.TargetHvl1)
+    options.Filters.push_back({Material::Al, DEFAULT_FLAT_ALUMINIUM});
   ValidateOptions(options);
   line.Output = output ? *output : std::filesystem::path(DefaultOutputName(options));
   return line;
@@ -189,11 +196,13 @@ Example:
 }
 
 std::string FormatReport(const GeneratedSpectra& spectra, const GeneratorOptions& options,
-                         const std::filesystem::path& output, const std::string& coefficientSource) {
+                         const std::filesystem::path& output,
+                         const std::string& coefficientSource) {
   std::string report;
   report += "Spectrum file:        " + output.string() + "\n";
   report += "Comment:              " + spectra.Comment + "\n";
-  report += "Model:                " + std::string(ModelName(options.Model)) + ", " + Format("%g", options.Kv) + " kV\n";
+  report += "Model:                " + std::string(ModelName(options.Model)) + ", " +
+            Format("%g", options.Kv) + " kV\n";
   if (spectra.AddedAluminium > 0.0 || options.TargetHvl1) {
     report += "Added aluminium:      " + Format("%.3f", spectra.AddedAluminium) + " mm (for HVL1 " +
               Format("%g", *options.TargetHvl1) + " mm Al)\n";
@@ -206,8 +215,8 @@ std::string FormatReport(const GeneratedSpectra& spectra, const GeneratorOptions
   report += "Central HVL2:         " + Format("%.2f", spectra.Central.Hvl2) + " mm Al\n";
   report += "Central mean energy:  " + Format("%.1f", spectra.Central.MeanEnergy) + " keV\n";
   report += "Outermost direction:  " + Format("%g", spectra.Positions.back()) + " cm, " +
-            Format("%.3f", spectra.Filtrations.back()) + " mm Al, air kerma " + Format("%.3f", spectra.OutermostKerma) +
-            " of the centre\n";
+            Format("%.3f", spectra.Filtrations.back()) + " mm Al, air kerma " +
+            Format("%.3f", spectra.OutermostKerma) + " of the centre\n";
   report += "Coefficients:         " + coefficientSource + "\n";
   return report;
 }

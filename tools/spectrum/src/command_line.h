@@ -12,7 +12,7 @@ namespace tessalin::spectrum {
 
 struct CommandLine {
   GeneratorOptions Options;
-  std::filesystem::path Output;                   // the spectrum file to write
+  std::filesystem::path Output;                     // the spectrum file to write
   std::optional<std::filesystem::path> DataFolder;  // --data
   bool Help = false;
 };

@@ -23,7 +23,8 @@ std::vector<std::string_view> SplitCsvLine(std::string_view line) {
   std::size_t start = 0;
   while (true) {
     const auto comma = line.find(',', start);
-    fields.push_back(Trim(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+    fields.push_back(Trim(line.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
@@ -63,14 +64,16 @@ CsvTable ParseCsv(std::string_view name, std::string_view text) {
       continue;
     }
     if (fields.size() != table.Header.size()) {
-      throw SpectrumError(table.Name + ", line " + std::to_string(lineNumber) + ": " + std::to_string(fields.size()) +
-                          " fields where the header has " + std::to_string(table.Header.size()));
+      throw SpectrumError(table.Name + ", line " + std::to_string(lineNumber) + ": " +
+                          std::to_string(fields.size()) + " fields where the header has " +
+                          std::to_string(table.Header.size()));
     }
     std::vector<double> row(fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (!ParseNumber(fields[i], row[i])) {
-        throw SpectrumError(table.Name + ", line " + std::to_string(lineNumber) + ", field " + std::to_string(i + 1) +
-                            " (" + table.Header[i] + "): \"" + std::string(fields[i]) + "\" is not a number");
+        throw SpectrumError(table.Name + ", line " + std::to_string(lineNumber) + ", field " +
+                            std::to_string(i + 1) + " (" + table.Header[i] + "): \"" +
+                            std::string(fields[i]) + "\" is not a number");
       }
     }
     table.Rows.push_back(std::move(row));

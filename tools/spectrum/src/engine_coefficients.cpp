@@ -28,15 +28,17 @@ BinArray ReadColumn(const std::filesystem::path& file, int column, int width, in
   std::string line;
   for (int i = 0; i < BIN_COUNT; ++i) {
     if (!std::getline(in, line)) {
-      throw SpectrumError(file.string() + ": ends at line " + std::to_string(i) + "; 300 lines are needed");
+      throw SpectrumError(file.string() + ": ends at line " + std::to_string(i) +
+                          "; 300 lines are needed");
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::string field = line.size() >= static_cast<std::size_t>(column - 1) ? line.substr(column - 1, width) : "";
+    std::string field =
+        line.size() >= static_cast<std::size_t>(column - 1) ? line.substr(column - 1, width) : "";
     double value = 0.0;
     if (!ParseFixedField(field, decimals, value) || !std::isfinite(value) || value < 0.0) {
-      throw SpectrumError(file.string() + ", line " + std::to_string(i + 1) + ", columns " + std::to_string(column) +
-                          "-" + std::to_string(column + width - 1) + ": \"" + field +
-                          "\" is not a non-negative number");
+      throw SpectrumError(file.string() + ", line " + std::to_string(i + 1) + ", columns " +
+                          std::to_string(column) + "-" + std::to_string(column + width - 1) +
+                          ": \"" + field + "\" is not a non-negative number");
     }
     // The engine stores its tables in single precision.
     values[i] = static_cast<float>(value);
@@ -97,7 +99,8 @@ std::optional<std::filesystem::path> FindEngineDataFolder(const std::filesystem:
   namespace fs = std::filesystem;
   auto holdsBoth = [](const fs::path& folder) {
     std::error_code error;
-    return fs::is_regular_file(folder / "Mus.dat", error) && fs::is_regular_file(folder / "AirMUtr.dat", error);
+    return fs::is_regular_file(folder / "Mus.dat", error) &&
+           fs::is_regular_file(folder / "AirMUtr.dat", error);
   };
   if (holdsBoth(toolFolder)) return toolFolder;
   for (fs::path folder = toolFolder;; folder = folder.parent_path()) {

@@ -69,7 +69,9 @@ std::optional<Material> ParseMaterial(std::string_view text) {
 
 double MaterialDensity(Material material) { return Info(material).Density; }
 
-BinArray TableLinearMu(Material material) { return ColumnTimes(Info(material).Column, Info(material).Density); }
+BinArray TableLinearMu(Material material) {
+  return ColumnTimes(Info(material).Column, Info(material).Density);
+}
 
 BinArray TableAirMuTr() { return ColumnTimes("mutr_rho_Air_cm2g", 1.0); }
 

@@ -13,7 +13,8 @@ namespace {
 
 constexpr const char* LINE_END = "\r\n";
 
-void AppendRow(std::string& text, const std::string& head, const std::vector<double>& values, const char* pattern) {
+void AppendRow(std::string& text, const std::string& head, const std::vector<double>& values,
+               const char* pattern) {
   text += head;
   char field[64];
   for (double value : values) {

@@ -26,24 +26,27 @@ BinArray FlatFiltered(const BinArray& unfiltered, const std::vector<FlatFilter>&
                       const EngineCoefficients& coefficients) {
   BinArray fluence = unfiltered;
   for (const FlatFilter& filter : filters) {
-    const BinArray mu = filter.Kind == Material::Al ? coefficients.AluminiumMu : TableLinearMu(filter.Kind);
+    const BinArray mu =
+        filter.Kind == Material::Al ? coefficients.AluminiumMu : TableLinearMu(filter.Kind);
     fluence = Attenuate(fluence, mu, 0.1 * filter.Thickness);
   }
   return fluence;
 }
 
 std::string MakeComment(const GeneratorOptions& options, const GeneratedSpectra& spectra) {
-  std::string comment = "W anode " + std::string(ModelName(options.Model)) + " " + Format("%g", options.Kv) +
-                        " kV; flat";
+  std::string comment = "W anode " + std::string(ModelName(options.Model)) + " " +
+                        Format("%g", options.Kv) + " kV; flat";
   if (options.Filters.empty() && spectra.AddedAluminium == 0.0) comment += " none";
   for (const FlatFilter& filter : options.Filters) {
-    comment += " " + Format("%g", filter.Thickness) + " mm " + std::string(MaterialName(filter.Kind)) + " +";
+    comment += " " + Format("%g", filter.Thickness) + " mm " +
+               std::string(MaterialName(filter.Kind)) + " +";
   }
-  if (spectra.AddedAluminium > 0.0) comment += " " + Format("%.3f", spectra.AddedAluminium) + " mm Al +";
+  if (spectra.AddedAluminium > 0.0)
+    comment += " " + Format("%.3f", spectra.AddedAluminium) + " mm Al +";
   if (!comment.empty() && comment.back() == '+') comment.pop_back();
   if (comment.back() == ' ') comment.pop_back();
-  comment += "; bow-tie " + options.Bowtie.Name + "; HVL1 " + Format("%.2f", spectra.Central.Hvl1) + " mm Al; SAD " +
-             Format("%g", options.SourceAxisDistance) + " cm";
+  comment += "; bow-tie " + options.Bowtie.Name + "; HVL1 " + Format("%.2f", spectra.Central.Hvl1) +
+             " mm Al; SAD " + Format("%g", options.SourceAxisDistance) + " cm";
   return comment;
 }
 
@@ -59,19 +62,22 @@ void ValidateOptions(const GeneratorOptions& options) {
   const KvRange range = ModelKvRange(options.Model);
   if (!std::isfinite(options.Kv) || options.Kv < range.Low || options.Kv > range.High) {
     throw SpectrumError("tube voltage " + Format("%g", options.Kv) + " kV is outside the " +
-                        std::string(ModelName(options.Model)) + " model's range of " + Format("%g", range.Low) +
-                        " to " + Format("%g", range.High) + " kV");
+                        std::string(ModelName(options.Model)) + " model's range of " +
+                        Format("%g", range.Low) + " to " + Format("%g", range.High) + " kV");
   }
   const auto& positions = options.Positions;
   if (positions.empty()) throw SpectrumError("no beam direction given");
   if (positions.size() > static_cast<std::size_t>(MAX_DIRECTIONS)) {
-    throw SpectrumError(std::to_string(positions.size()) + " directions given; the setup window takes at most 26");
+    throw SpectrumError(std::to_string(positions.size()) +
+                        " directions given; the setup window takes at most 26");
   }
   for (std::size_t j = 0; j < positions.size(); ++j) {
     const double x = positions[j];
-    const std::string which = "direction " + std::to_string(j) + " (position " + Format("%g", x) + " cm)";
+    const std::string which =
+        "direction " + std::to_string(j) + " (position " + Format("%g", x) + " cm)";
     if (!std::isfinite(x)) throw SpectrumError(which + ": not a number");
-    if (j == 0 && x != 0.0) throw SpectrumError("the first direction must be the central one, at position 0 cm");
+    if (j == 0 && x != 0.0)
+      throw SpectrumError("the first direction must be the central one, at position 0 cm");
     if (j > 0 && x <= positions[j - 1]) throw SpectrumError(which + ": positions must increase");
     // The conditions file keeps one decimal of a position in five columns.
     if (std::fabs(x * 10.0 - std::round(x * 10.0)) > 1e-6) {
@@ -107,7 +113,8 @@ void ValidateOptions(const GeneratorOptions& options) {
   }
 }
 
-GeneratedSpectra GenerateSpectra(const GeneratorOptions& options, const EngineCoefficients& coefficients) {
+GeneratedSpectra GenerateSpectra(const GeneratorOptions& options,
+                                 const EngineCoefficients& coefficients) {
   ValidateOptions(options);
   const BinArray& muAl = coefficients.AluminiumMu;
   const BinArray unfiltered = UnfilteredSpectrum(options.Model, options.Kv);
@@ -120,17 +127,21 @@ GeneratedSpectra GenerateSpectra(const GeneratorOptions& options, const EngineCo
   GeneratedSpectra spectra;
   if (options.TargetHvl1) {
     auto hvlWith = [&](double added) {  // mm Al added
-      return MeasureBeamQuality(Attenuate(flat, muAl, 0.1 * (added + bowtieCentre)), muAl, coefficients.AirMuTr).Hvl1;
+      return MeasureBeamQuality(Attenuate(flat, muAl, 0.1 * (added + bowtieCentre)), muAl,
+                                coefficients.AirMuTr)
+          .Hvl1;
     };
     const double target = *options.TargetHvl1;
     const double without = hvlWith(0.0);
     if (target < without) {
-      throw SpectrumError("target HVL1 " + Format("%g", target) + " mm Al is below the " + Format("%.3f", without) +
+      throw SpectrumError("target HVL1 " + Format("%g", target) + " mm Al is below the " +
+                          Format("%.3f", without) +
                           " mm Al that the beam has without added aluminium");
     }
     double low = 0.0, high = 200.0;  // mm
     if (hvlWith(high) < target) {
-      throw SpectrumError("target HVL1 " + Format("%g", target) + " mm Al needs more than 200 mm of added aluminium");
+      throw SpectrumError("target HVL1 " + Format("%g", target) +
+                          " mm Al needs more than 200 mm of added aluminium");
     }
     while (high - low > 1e-6) {
       const double middle = 0.5 * (low + high);
@@ -144,30 +155,37 @@ GeneratedSpectra GenerateSpectra(const GeneratorOptions& options, const EngineCo
   double flatAluminium = spectra.AddedAluminium;
   bool allAluminium = true;
   for (const FlatFilter& filter : options.Filters) {
-    if (filter.Kind == Material::Al) flatAluminium += filter.Thickness;
-    else if (filter.Thickness > 0.0) allAluminium = false;
+    if (filter.Kind == Material::Al)
+      flatAluminium += filter.Thickness;
+    else if (filter.Thickness > 0.0)
+      allAluminium = false;
   }
   BinArray central = Attenuate(flat, muAl, 0.1 * (spectra.AddedAluminium + bowtieCentre));
   if (allAluminium) {
     spectra.FlatEquivalent = flatAluminium;
   } else {
-    const double fraction = AirKerma(Attenuate(flat, muAl, 0.1 * spectra.AddedAluminium), coefficients.AirMuTr) /
-                            AirKerma(unfiltered, coefficients.AirMuTr);
-    spectra.FlatEquivalent = 10.0 * AluminiumForKermaFraction(unfiltered, muAl, coefficients.AirMuTr, fraction);
+    const double fraction =
+        AirKerma(Attenuate(flat, muAl, 0.1 * spectra.AddedAluminium), coefficients.AirMuTr) /
+        AirKerma(unfiltered, coefficients.AirMuTr);
+    spectra.FlatEquivalent =
+        10.0 * AluminiumForKermaFraction(unfiltered, muAl, coefficients.AirMuTr, fraction);
   }
 
   double centralMax = 0.0;
   for (double value : central) centralMax = std::max(centralMax, value);
-  if (!(centralMax > 0.0)) throw SpectrumError("the filtration leaves no photons in the central beam");
+  if (!(centralMax > 0.0))
+    throw SpectrumError("the filtration leaves no photons in the central beam");
   for (double& value : central) value /= centralMax;
 
   spectra.Positions = options.Positions;
   for (double x : options.Positions) {
     spectra.FanAngles.push_back(std::atan(x / options.SourceAxisDistance) * 180.0 / PI);
-    const double filtration = RoundTo(spectra.FlatEquivalent + options.Bowtie.ThicknessAt(x), 0.001);
+    const double filtration =
+        RoundTo(spectra.FlatEquivalent + options.Bowtie.ThicknessAt(x), 0.001);
     // The conditions file writes the filtration in cm as 00.0000.
     if (filtration >= 999.9995) {
-      throw SpectrumError("the filtration at " + Format("%g", x) + " cm, " + Format("%.3f", filtration) +
+      throw SpectrumError("the filtration at " + Format("%g", x) + " cm, " +
+                          Format("%.3f", filtration) +
                           " mm Al, does not fit the conditions file (below 1000 mm)");
     }
     spectra.Filtrations.push_back(filtration);
@@ -176,12 +194,13 @@ GeneratedSpectra GenerateSpectra(const GeneratorOptions& options, const EngineCo
   // thicknesses as written; doing the same keeps file and engine in step.
   for (std::size_t j = 0; j < options.Positions.size(); ++j) {
     spectra.Fluence.push_back(
-        j == 0 ? central : Attenuate(central, muAl, 0.1 * (spectra.Filtrations[j] - spectra.Filtrations[0])));
+        j == 0 ? central
+               : Attenuate(central, muAl, 0.1 * (spectra.Filtrations[j] - spectra.Filtrations[0])));
   }
 
   spectra.Central = MeasureBeamQuality(spectra.Fluence.front(), muAl, coefficients.AirMuTr);
-  spectra.OutermostKerma =
-      AirKerma(spectra.Fluence.back(), coefficients.AirMuTr) / AirKerma(spectra.Fluence.front(), coefficients.AirMuTr);
+  spectra.OutermostKerma = AirKerma(spectra.Fluence.back(), coefficients.AirMuTr) /
+                           AirKerma(spectra.Fluence.front(), coefficients.AirMuTr);
   spectra.Comment = options.Comment.empty() ? MakeComment(options, spectra) : options.Comment;
   return spectra;
 }

@@ -31,23 +31,25 @@ struct GeneratorOptions {
   std::optional<double> TargetHvl1;
   BowtieProfile Bowtie = BuiltinBowtie("body");
   std::vector<double> Positions = DefaultPositions();  // cm at the rotation centre, first 0
-  double SourceAxisDistance = 60;  // cm; only for the fan-angle field
-  std::string Comment;             // empty: one describing the beam is made
+  double SourceAxisDistance = 60;                      // cm; only for the fan-angle field
+  std::string Comment;                                 // empty: one describing the beam is made
 
   static std::vector<double> DefaultPositions();  // 0, 1, ..., 20 cm
 };
 
 struct GeneratedSpectra {
   std::string Comment;
-  std::vector<double> Positions;    // cm
-  std::vector<double> FanAngles;    // degrees, atan(position / SourceAxisDistance)
-  std::vector<double> Filtrations;  // mm Al, flat (aluminium-equivalent) plus bow-tie, rounded to 0.001
-  std::vector<BinArray> Fluence;    // per direction; the central maximum is 1
+  std::vector<double> Positions;  // cm
+  std::vector<double> FanAngles;  // degrees, atan(position / SourceAxisDistance)
+  std::vector<double>
+      Filtrations;  // mm Al, flat (aluminium-equivalent) plus bow-tie, rounded to 0.001
+  std::vector<BinArray> Fluence;  // per direction; the central maximum is 1
 
-  double AddedAluminium = 0;      // mm, solved for TargetHvl1 (0 without it)
-  double FlatEquivalent = 0;      // mm Al: the flat filtration as aluminium of equal air-kerma attenuation
-  BeamQuality Central;            // of direction 0
-  double OutermostKerma = 1;      // air kerma of the last direction relative to direction 0
+  double AddedAluminium = 0;  // mm, solved for TargetHvl1 (0 without it)
+  double FlatEquivalent =
+      0;                // mm Al: the flat filtration as aluminium of equal air-kerma attenuation
+  BeamQuality Central;  // of direction 0
+  double OutermostKerma = 1;  // air kerma of the last direction relative to direction 0
 };
 
 // Checks every option and throws SpectrumError for the first one that cannot
@@ -61,6 +63,7 @@ void ValidateOptions(const GeneratorOptions& options);
 // and the bow-tie's central path, and every other direction as the central
 // one times exp(-mu_Al (F_j - F_0)), the rule the engine applies, with the
 // engine's own aluminium coefficients.
-GeneratedSpectra GenerateSpectra(const GeneratorOptions& options, const EngineCoefficients& coefficients);
+GeneratedSpectra GenerateSpectra(const GeneratorOptions& options,
+                                 const EngineCoefficients& coefficients);
 
 }  // namespace tessalin::spectrum

@@ -24,7 +24,8 @@ struct ModelTable {
 };
 
 ModelTable LoadTasmics() {
-  const CsvTable csv = ParseCsv("tasmics_W_unfiltered_20-150kV_1keV.csv", EmbeddedText(EmbeddedFile::Tasmics));
+  const CsvTable csv =
+      ParseCsv("tasmics_W_unfiltered_20-150kV_1keV.csv", EmbeddedText(EmbeddedFile::Tasmics));
   ModelTable table;
   table.FirstKv = 20;
   const int lowColumn = csv.Column("E_low_keV");
@@ -47,7 +48,8 @@ ModelTable LoadTasmip() {
   ModelTable table;
   table.FirstKv = 30;
   const int energyColumn = csv.Column("row_E_keV");
-  const int a0 = csv.Column("a0"), a1 = csv.Column("a1"), a2 = csv.Column("a2"), a3 = csv.Column("a3");
+  const int a0 = csv.Column("a0"), a1 = csv.Column("a1"), a2 = csv.Column("a2"),
+            a3 = csv.Column("a3");
   // Row E is the 1 keV interval [E - 1, E]: only so does the polynomial
   // reach zero at E = kV (see data/README.md).
   for (const auto& row : csv.Rows) {
@@ -79,7 +81,9 @@ KvRange ModelKvRange(TubeModel model) {
   return model == TubeModel::Tasmics ? KvRange{20.0, 150.0} : KvRange{30.0, 140.0};
 }
 
-std::string_view ModelName(TubeModel model) { return model == TubeModel::Tasmics ? "TASMICS" : "TASMIP"; }
+std::string_view ModelName(TubeModel model) {
+  return model == TubeModel::Tasmics ? "TASMICS" : "TASMIP";
+}
 
 std::optional<TubeModel> ParseModel(std::string_view text) {
   std::string lower;
@@ -109,7 +113,8 @@ BinArray UnfilteredSpectrum(TubeModel model, double kv) {
   const KvRange range = ModelKvRange(model);
   if (!std::isfinite(kv) || kv < range.Low || kv > range.High) {
     char text[160];
-    std::snprintf(text, sizeof text, "tube voltage %g kV is outside the %s model's range of %g to %g kV", kv,
+    std::snprintf(text, sizeof text,
+                  "tube voltage %g kV is outside the %s model's range of %g to %g kV", kv,
                   std::string(ModelName(model)).c_str(), range.Low, range.High);
     throw SpectrumError(text);
   }
@@ -120,7 +125,8 @@ BinArray UnfilteredSpectrum(TubeModel model, double kv) {
   const auto& lower = table.ByKv[lowKv - table.FirstKv];
   const auto& upper = table.ByKv[highKv - table.FirstKv];
   std::vector<double> blended(lower.size());
-  for (std::size_t n = 0; n < lower.size(); ++n) blended[n] = (1.0 - weight) * lower[n] + weight * upper[n];
+  for (std::size_t n = 0; n < lower.size(); ++n)
+    blended[n] = (1.0 - weight) * lower[n] + weight * upper[n];
   return RebinToHalfKeV(table.Low, table.High, blended);
 }
 

@@ -45,12 +45,14 @@ TEST(BeamQuality, TasmicsBehindFlatAluminiumMatchesReferenceValues) {
     double MeanEnergy;     // keV, 0 when not checked
   };
   const Case cases[] = {
-      {80, 9.36, 5.42, 50.7}, {100, 9.36, 6.58, 57.4}, {120, 9.36, 7.59, 63.1}, {140, 9.36, 8.51, 68.4},
-      {80, 2.5, 2.79, 0},     {100, 2.5, 3.49, 0},     {120, 2.5, 4.21, 0},     {140, 2.5, 4.96, 0},
+      {80, 9.36, 5.42, 50.7},  {100, 9.36, 6.58, 57.4}, {120, 9.36, 7.59, 63.1},
+      {140, 9.36, 8.51, 68.4}, {80, 2.5, 2.79, 0},      {100, 2.5, 3.49, 0},
+      {120, 2.5, 4.21, 0},     {140, 2.5, 4.96, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.Kv) + " kV, " + std::to_string(c.Aluminium) + " mm Al");
-    const GeneratedSpectra spectra = GenerateSpectra(CentralBeam(c.Kv, c.Aluminium), Coefficients());
+    const GeneratedSpectra spectra =
+        GenerateSpectra(CentralBeam(c.Kv, c.Aluminium), Coefficients());
     EXPECT_NEAR(spectra.Central.Hvl1, c.Hvl1, 0.01 * c.Hvl1);
     EXPECT_GT(spectra.Central.Hvl2, spectra.Central.Hvl1);  // the beam hardens
     if (c.MeanEnergy > 0) {
@@ -90,8 +92,10 @@ TEST(BeamQuality, OtherMaterialsCountAsAluminiumOfEqualKermaAttenuation) {
   const BinArray unfiltered = UnfilteredSpectrum(TubeModel::Tasmics, 120);
   BinArray behindFilters = Attenuate(unfiltered, Coefficients().AluminiumMu, 0.3);
   behindFilters = Attenuate(behindFilters, TableLinearMu(Material::Cu), 0.01);
-  const BinArray behindEquivalent = Attenuate(unfiltered, Coefficients().AluminiumMu, 0.1 * spectra.FlatEquivalent);
-  EXPECT_NEAR(AirKerma(behindEquivalent, Coefficients().AirMuTr) / AirKerma(behindFilters, Coefficients().AirMuTr),
+  const BinArray behindEquivalent =
+      Attenuate(unfiltered, Coefficients().AluminiumMu, 0.1 * spectra.FlatEquivalent);
+  EXPECT_NEAR(AirKerma(behindEquivalent, Coefficients().AirMuTr) /
+                  AirKerma(behindFilters, Coefficients().AirMuTr),
               1.0, 1e-6);
 }
 

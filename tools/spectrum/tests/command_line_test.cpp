@@ -23,10 +23,11 @@ TEST(CommandLine, DefaultsMakeTheBodyBeamAt120Kv) {
 }
 
 TEST(CommandLine, ReadsEveryOption) {
-  const CommandLine line =
-      ParseCommandLine({"--kv", "80.5", "--model", "TASMIP", "--filter", "Al:2,cu:0.1", "--filter", "PTFE:3",
-                        "--hvl", "5", "--bowtie", "head", "--positions", "0:25:2.5", "--sad", "54.1", "--comment",
-                        "my beam", "--data", "/some/where", "-o", "out.csv"});
+  const CommandLine line = ParseCommandLine(
+      {"--kv",        "80.5",        "--model", "TASMIP", "--filter",  "Al:2,cu:0.1",
+       "--filter",    "PTFE:3",      "--hvl",   "5",      "--bowtie",  "head",
+       "--positions", "0:25:2.5",    "--sad",   "54.1",   "--comment", "my beam",
+       "--data",      "/some/where", "-o",      "out.csv"});
   const GeneratorOptions& o = line.Options;
   EXPECT_EQ(o.Kv, 80.5);
   EXPECT_EQ(o.Model, TubeModel::Tasmip);
@@ -97,7 +98,8 @@ TEST(CommandLine, BowtieTableFileIsReadAndNamedByItsStem) {
   testing::ScratchFolder folder;
   const auto file = folder.Path() / "wide.txt";
   testing::WriteText(file, "# position cm, mm Al\r\n0, 2\r\n10 12\r\n\r\n30,\t40\r\n");
-  const CommandLine line = ParseCommandLine({"--bowtie", file.string(), "--positions", "0,5,20,30"});
+  const CommandLine line =
+      ParseCommandLine({"--bowtie", file.string(), "--positions", "0,5,20,30"});
   EXPECT_EQ(line.Options.Bowtie.Name, "wide");
   EXPECT_DOUBLE_EQ(line.Options.Bowtie.ThicknessAt(5), 7.0);
   EXPECT_DOUBLE_EQ(line.Options.Bowtie.ThicknessAt(20), 26.0);

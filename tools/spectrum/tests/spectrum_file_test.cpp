@@ -40,13 +40,15 @@ TEST(SpectrumFile, ReadsBackUnderTheSetupWindowsFieldRules) {
   for (int j = 0; j <= 8; ++j) {
     EXPECT_DOUBLE_EQ(loaded.Position[j], options.Positions[j]);
     EXPECT_NEAR(loaded.Filtration[j], spectra.Filtrations[j], 5e-13);
-    for (int k = 0; k < 300; ++k) EXPECT_NEAR(loaded.Fluence[j][k], spectra.Fluence[j][k], 5.1e-9) << j << " " << k;
+    for (int k = 0; k < 300; ++k)
+      EXPECT_NEAR(loaded.Fluence[j][k], spectra.Fluence[j][k], 5.1e-9) << j << " " << k;
   }
   for (double value : loaded.Fluence[0]) centralMax = std::max(centralMax, value);
   EXPECT_EQ(centralMax, 1.0);
 
   // ASCII, every line ends in CR LF, no field ends a line with a comma.
-  EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+  EXPECT_TRUE(std::all_of(text.begin(), text.end(),
+                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 305);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 305);
   EXPECT_EQ(text.find(",\r\n"), std::string::npos);
@@ -60,7 +62,8 @@ TEST(SpectrumFile, OffCentreSpectraFollowTheEnginesFiltrationWeight) {
   for (std::size_t j : {1u, 10u, 20u}) {
     const double extra = 0.1 * (spectra.Filtrations[j] - spectra.Filtrations[0]);  // cm
     for (int k = 9; k < 300; k += 7) {
-      EXPECT_NEAR(spectra.Fluence[j][k], spectra.Fluence[0][k] * std::exp(-mu[k] * extra), 1e-15) << j << " " << k;
+      EXPECT_NEAR(spectra.Fluence[j][k], spectra.Fluence[0][k] * std::exp(-mu[k] * extra), 1e-15)
+          << j << " " << k;
     }
   }
   // 6.81 mm flat plus the body bow-tie's 2.548 mm at the centre.
@@ -80,9 +83,11 @@ TEST(SpectrumFile, MatchesTheReferenceExamples) {
   for (const Case& c : {Case{"example_W120kV_body_21dir.csv", 120, 20, 0.092},
                         Case{"example_W80kV_body_26dir.csv", 80, 25, 0.042}}) {
     SCOPED_TRACE(c.File);
-    const std::string reference = testing::ReadText(std::string(SPECTRUM_TEST_DATA_DIR) + "/" + c.File);
+    const std::string reference =
+        testing::ReadText(std::string(SPECTRUM_TEST_DATA_DIR) + "/" + c.File);
     ASSERT_FALSE(reference.empty());
-    const GeneratedSpectra spectra = GenerateSpectra(BodyBeam(c.Kv, c.LastPosition), Coefficients());
+    const GeneratedSpectra spectra =
+        GenerateSpectra(BodyBeam(c.Kv, c.LastPosition), Coefficients());
     const std::string text = FormatSpectrumFile(spectra);
 
     // Lines 2 to 5 (N, positions, fan angles, filtrations) agree character
@@ -104,12 +109,14 @@ TEST(SpectrumFile, MatchesTheReferenceExamples) {
     EXPECT_EQ(b.FieldsLeftOver, 0u);
     for (int j = 0; j <= b.LastDirection; ++j) {
       for (int k = 0; k < 300; ++k) {
-        EXPECT_NEAR(a.Fluence[j][k], b.Fluence[j][k], 5e-4 * b.Fluence[j][k] + 1e-8) << j << " " << k;
+        EXPECT_NEAR(a.Fluence[j][k], b.Fluence[j][k], 5e-4 * b.Fluence[j][k] + 1e-8)
+            << j << " " << k;
       }
     }
     // Relative air kerma at 20 cm, from the reference's own notes.
     const double centre = AirKerma(spectra.Fluence[0], Coefficients().AirMuTr);
-    EXPECT_NEAR(AirKerma(spectra.Fluence[20], Coefficients().AirMuTr) / centre, c.OutermostKerma, 0.002);
+    EXPECT_NEAR(AirKerma(spectra.Fluence[20], Coefficients().AirMuTr) / centre, c.OutermostKerma,
+                0.002);
   }
 }
 
@@ -119,7 +126,8 @@ TEST(SpectrumFile, BundledExamplesAreWhatTheToolMakes) {
   for (const char* kv : {"80", "100", "120", "140"}) {
     SCOPED_TRACE(kv);
     const CommandLine line = ParseCommandLine({"--kv", kv});
-    const std::string bundled = testing::ReadText(std::string(SPECTRUM_BUNDLED_DIR) + "/" + line.Output.string());
+    const std::string bundled =
+        testing::ReadText(std::string(SPECTRUM_BUNDLED_DIR) + "/" + line.Output.string());
     ASSERT_FALSE(bundled.empty()) << line.Output;
     EXPECT_TRUE(bundled == FormatSpectrumFile(GenerateSpectra(line.Options, Coefficients())))
         << "regenerate example/spectra (see its README.md)";
@@ -127,8 +135,8 @@ TEST(SpectrumFile, BundledExamplesAreWhatTheToolMakes) {
 }
 
 TEST(SpectrumFile, PositionsKeepTheirDecimalsOnly) {
-  const std::pair<double, const char*> cases[] = {{0.0, "0.0"}, {12.0, "12.0"}, {12.5, "12.5"}, {0.3, "0.3"},
-                                                  {25.0, "25.0"}};
+  const std::pair<double, const char*> cases[] = {
+      {0.0, "0.0"}, {12.0, "12.0"}, {12.5, "12.5"}, {0.3, "0.3"}, {25.0, "25.0"}};
   for (const auto& [value, text] : cases) EXPECT_EQ(FormatPosition(value), text);
 }
 

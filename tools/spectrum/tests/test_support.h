@@ -87,7 +87,8 @@ inline LoadedSpectrum LoadLikeSetupWindow(const std::string& text) {
       const auto a = piece.find_first_not_of(' ');
       const auto b = piece.find_last_not_of(' ');
       piece = a == std::string::npos ? "" : piece.substr(a, b - a + 1);
-      if (piece.size() >= 2 && piece.front() == '"' && piece.back() == '"') piece = piece.substr(1, piece.size() - 2);
+      if (piece.size() >= 2 && piece.front() == '"' && piece.back() == '"')
+        piece = piece.substr(1, piece.size() - 2);
       fields.push_back(piece);
     }
   }

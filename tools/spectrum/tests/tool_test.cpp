@@ -33,11 +33,12 @@ RunResult RunTool(const std::string& arguments) {
 TEST(Tool, WritesTheFileAndReportsTheBeam) {
   testing::ScratchFolder folder;
   const auto file = folder.Path() / "W120kV_body.csv";
-  const RunResult run =
-      RunTool("--kv 120 --data '" + std::string(SPECTRUM_ENGINE_DATA_DIR) + "' -o '" + file.string() + "'");
+  const RunResult run = RunTool("--kv 120 --data '" + std::string(SPECTRUM_ENGINE_DATA_DIR) +
+                                "' -o '" + file.string() + "'");
   ASSERT_EQ(run.Status, 0) << run.Output;
-  for (const char* line : {"Central HVL1:         7.59 mm Al", "Central HVL2:", "Central mean energy:  63.1 keV",
-                           "Outermost direction:  20 cm, 41.632 mm Al, air kerma 0.09", "Mus.dat"}) {
+  for (const char* line :
+       {"Central HVL1:         7.59 mm Al", "Central HVL2:", "Central mean energy:  63.1 keV",
+        "Outermost direction:  20 cm, 41.632 mm Al, air kerma 0.09", "Mus.dat"}) {
     EXPECT_NE(run.Output.find(line), std::string::npos) << line << "\n" << run.Output;
   }
   const auto loaded = testing::LoadLikeSetupWindow(testing::ReadText(file));
@@ -48,7 +49,8 @@ TEST(Tool, WritesTheFileAndReportsTheBeam) {
 TEST(Tool, FailsClearlyAndWritesNothing) {
   testing::ScratchFolder folder;
   const auto file = folder.Path() / "x.csv";
-  const std::string data = " --data '" + std::string(SPECTRUM_ENGINE_DATA_DIR) + "' -o '" + file.string() + "'";
+  const std::string data =
+      " --data '" + std::string(SPECTRUM_ENGINE_DATA_DIR) + "' -o '" + file.string() + "'";
   const std::pair<std::string, const char*> cases[] = {
       {"--kv 200" + data, "outside the TASMICS model's range"},
       {"--positions 0:26:1" + data, "at most 26"},
@@ -73,8 +75,13 @@ TEST(EngineCoefficients, FixedFieldsReadAsTheEngineReadsThem) {
     double Value;
   };
   const Case cases[] = {
-      {" 1.23450E-02", 5, 0.012345}, {"  7.500E-01 ", 3, 0.75}, {"     ", 4, 0.0},     {"   12345", 5, 0.12345},
-      {"1.5-03", 4, 0.0015},         {" -2.5D+01", 3, -25.0},   {"1 2.5", 1, 12.5},
+      {" 1.23450E-02", 5, 0.012345},
+      {"  7.500E-01 ", 3, 0.75},
+      {"     ", 4, 0.0},
+      {"   12345", 5, 0.12345},
+      {"1.5-03", 4, 0.0015},
+      {" -2.5D+01", 3, -25.0},
+      {"1 2.5", 1, 12.5},
       {" .182058E+05", 6, 18205.8},
   };
   for (const Case& c : cases) {
@@ -96,7 +103,8 @@ TEST(EngineCoefficients, ReadsColumnThreeOfMusAndTwoOfAirMUtrAndFindsTheirFolder
   std::string mus, air;
   for (int i = 1; i <= 300; ++i) {
     char line[80];
-    std::snprintf(line, sizeof line, "%10.3E%13.5E%13.5E%13.5E%13.5E\r\n", 0.5 * i, 9.0, 0.001 * i, 8.0, 7.0);
+    std::snprintf(line, sizeof line, "%10.3E%13.5E%13.5E%13.5E%13.5E\r\n", 0.5 * i, 9.0, 0.001 * i,
+                  8.0, 7.0);
     mus += line;
     std::snprintf(line, sizeof line, "%9.3E%12.4E\r\n", 0.5 * i, 0.0002 * i);
     air += line;
@@ -118,7 +126,8 @@ TEST(EngineCoefficients, ReadsColumnThreeOfMusAndTwoOfAirMUtrAndFindsTheirFolder
     ReadEngineCoefficients(data);
     ADD_FAILURE() << "no error";
   } catch (const SpectrumError& error) {
-    EXPECT_NE(std::string(error.what()).find("Mus.dat: ends at line 150"), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("Mus.dat: ends at line 150"), std::string::npos)
+        << error.what();
   }
   std::string broken = mus;
   broken.replace(mus.find("\r\n") + 2 + 23, 13, "  not a value");
@@ -127,7 +136,8 @@ TEST(EngineCoefficients, ReadsColumnThreeOfMusAndTwoOfAirMUtrAndFindsTheirFolder
     ReadEngineCoefficients(data);
     ADD_FAILURE() << "no error";
   } catch (const SpectrumError& error) {
-    EXPECT_NE(std::string(error.what()).find("Mus.dat, line 2, columns 24-36"), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("Mus.dat, line 2, columns 24-36"), std::string::npos)
+        << error.what();
   }
 }
 

@@ -80,9 +80,11 @@ TEST(UnfilteredSpectrum, RejectsTubeVoltagesOutsideTheModel) {
     bool Valid;
   };
   const Case cases[] = {
-      {TubeModel::Tasmics, 20, true},     {TubeModel::Tasmics, 150, true},  {TubeModel::Tasmics, 19.9, false},
-      {TubeModel::Tasmics, 150.1, false}, {TubeModel::Tasmics, NAN, false}, {TubeModel::Tasmip, 30, true},
-      {TubeModel::Tasmip, 140, true},     {TubeModel::Tasmip, 29.5, false}, {TubeModel::Tasmip, 141, false},
+      {TubeModel::Tasmics, 20, true},    {TubeModel::Tasmics, 150, true},
+      {TubeModel::Tasmics, 19.9, false}, {TubeModel::Tasmics, 150.1, false},
+      {TubeModel::Tasmics, NAN, false},  {TubeModel::Tasmip, 30, true},
+      {TubeModel::Tasmip, 140, true},    {TubeModel::Tasmip, 29.5, false},
+      {TubeModel::Tasmip, 141, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(ModelName(c.Model)) + " " + std::to_string(c.Kv));
