@@ -33,6 +33,10 @@ QFont GothicFont(double points) {
   return FontOf({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}, points);
 }
 
+QFont FixedGothicFont(double points) {
+  return FontOf({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")}, points);
+}
+
 QFont SerifFont(double points) {
   return FontOf(
       {QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"), QStringLiteral("DejaVu Serif")},

@@ -28,6 +28,8 @@ QRect TwipsRect(int left, int top, int width, int height);
 QFont RoundedGothicFont(double points);
 // A plain gothic typeface (file names, the result name box).
 QFont GothicFont(double points);
+// Fixed pitch: every ideographic blank is one em wide, so blanks can hold a place.
+QFont FixedGothicFont(double points);
 // A serif typeface for the program name, English texts and numbers.
 QFont SerifFont(double points);
 

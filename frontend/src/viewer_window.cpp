@@ -274,7 +274,8 @@ void Form2::BuildMaps() {
 
   Label35 = AddLabel(this, "Label35",
                      "中央より\u3000\u3000\u3000 \u3000mm    クリックで Axial plane を決定",
-                     GothicFont(11), 3840, 11100, Qt::black, 5745, 345);
+                     // Fixed-pitch: its blanks leave the gap in which Text6 sits.
+                     FixedGothicFont(11), 3840, 11100, Qt::black, 5745, 345);
   Text6 = AddTextBox(this, "Text6", TwipsRect(4800, 11040, 855, 450));
   Text6->raise();
 }
