@@ -1,5 +1,6 @@
 #include "simulation.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 
 #include <cfenv>
@@ -40,6 +41,8 @@ std::vector<std::string> LinesOf(const std::string& text) {
   }
   return lines;
 }
+
+constexpr std::uint64_t EXAMPLE_FINGERPRINT = 0xf54ea1512c2a7a27ull;
 
 // A whole run of the example job with a few thousand histories per step.
 struct ExampleRun {
@@ -161,6 +164,25 @@ TEST(Simulation, SameInputsGiveTheSameFile) {
   ScratchFolder folder;
   WriteResult(conditions, tally, folder.path());
   EXPECT_TRUE(ReadAll(folder.path() / "run1.tsl2") == Example().file);
+}
+
+// FNV-1a over the bytes: a fingerprint of the whole result file.
+std::uint64_t Fingerprint(const std::string& bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+// The example run as recorded when the transport was finished. Any change to the
+// sampling, the order of the draws, the scoring or the rendering moves it, so
+// a speed-up that claims to change nothing must leave it in place. Update the
+// constant only for a change of results that was meant and checked.
+TEST(Simulation, ExampleRunMatchesItsRecordedResult) {
+  EXPECT_EQ(Fingerprint(Example().file), EXAMPLE_FINGERPRINT)
+      << std::hex << Fingerprint(Example().file);
 }
 
 TEST(Simulation, TopBinPastTheTablesOnlyPrintsItsProgressLine) {
