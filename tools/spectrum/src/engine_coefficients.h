@@ -28,9 +28,4 @@ EngineCoefficients ReadEngineCoefficients(const std::filesystem::path& folder);
 // above it.
 std::optional<std::filesystem::path> FindEngineDataFolder(const std::filesystem::path& toolFolder);
 
-// Parses one fixed-column real as the engine does: blanks ignored, an
-// all-blank field is 0, d decimals implied when no point is written, an
-// exponent as E/D with a sign or as a bare sign. False when not a number.
-bool ParseFixedField(std::string_view field, int d, double& value);
-
 }  // namespace tessalin::spectrum
