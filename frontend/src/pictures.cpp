@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <cmath>
 
@@ -79,14 +80,8 @@ void DrawScannerGantry(QPainter& painter, const QRect& rect) {
   // Gantry: a front face and its depth to the right.
   const QPen outline(QColor(90, 95, 105), 1.5);
   painter.setPen(outline);
-  QPainterPath side;
-  side.moveTo(140, 22);
-  side.lineTo(162, 34);
-  side.lineTo(162, 186);
-  side.lineTo(140, 190);
-  side.closeSubpath();
   painter.setBrush(QColor(196, 202, 210));
-  painter.drawPath(side);
+  painter.drawPolygon(QPolygonF({{140, 22}, {162, 34}, {162, 186}, {140, 190}}));
   QLinearGradient face(0, 20, 0, 190);
   face.setColorAt(0, QColor(246, 247, 249));
   face.setColorAt(1, QColor(214, 218, 224));
@@ -112,40 +107,15 @@ void DrawScannerGantry(QPainter& painter, const QRect& rect) {
 
   // Couch: pedestal, then the table top running into the bore.
   painter.setPen(outline);
-  QPainterPath pedestal;
-  pedestal.moveTo(180, 140);
-  pedestal.lineTo(222, 140);
-  pedestal.lineTo(232, 190);
-  pedestal.lineTo(170, 190);
-  pedestal.closeSubpath();
   painter.setBrush(QColor(200, 206, 214));
-  painter.drawPath(pedestal);
-  QPainterPath top;
-  top.moveTo(62, 110);
-  top.lineTo(250, 118);
-  top.lineTo(258, 128);
-  top.lineTo(70, 122);
-  top.closeSubpath();
+  painter.drawPolygon(QPolygonF({{180, 140}, {222, 140}, {232, 190}, {170, 190}}));
   painter.setBrush(QColor(232, 236, 240));
-  painter.drawPath(top);
-  QPainterPath edge;
-  edge.moveTo(70, 122);
-  edge.lineTo(258, 128);
-  edge.lineTo(258, 138);
-  edge.lineTo(150, 136);
-  edge.lineTo(150, 128);
-  edge.closeSubpath();
+  painter.drawPolygon(QPolygonF({{62, 110}, {250, 118}, {258, 128}, {70, 122}}));
   painter.setBrush(QColor(150, 160, 176));
-  painter.drawPath(edge);
+  painter.drawPolygon(QPolygonF({{70, 122}, {258, 128}, {258, 138}, {150, 136}, {150, 128}}));
   // A mattress on the table.
   painter.setBrush(QColor(120, 170, 220));
-  QPainterPath mattress;
-  mattress.moveTo(150, 109);
-  mattress.lineTo(246, 113);
-  mattress.lineTo(252, 120);
-  mattress.lineTo(156, 116);
-  mattress.closeSubpath();
-  painter.drawPath(mattress);
+  painter.drawPolygon(QPolygonF({{150, 109}, {246, 113}, {252, 120}, {156, 116}}));
   painter.restore();
 }
 
