@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine_error.h"
+#include "engine_test_files.h"
 #include "result_file.h"
 #include "transport_fixtures.h"
 
@@ -20,12 +20,8 @@ namespace tsl2 {
 namespace {
 
 using fixtures::MakeExampleConditions;
-using fixtures::ScratchFolder;
-
-std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing::ReadFile;
+using testing::TempFolder;
 
 std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
@@ -47,7 +43,7 @@ constexpr std::uint64_t EXAMPLE_FINGERPRINT = 0xf54ea1512c2a7a27ull;
 // A whole run of the example job with a few thousand histories per step.
 struct ExampleRun {
   static constexpr float HISTORIES = 30000;
-  ScratchFolder folder;
+  TempFolder folder;
   std::string progress;
   bool floatingPointExceptionRaised = false;
   std::string file;
@@ -63,7 +59,7 @@ struct ExampleRun {
     WriteResult(conditions, tally, folder.path());
     floatingPointExceptionRaised = std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW) != 0;
     progress = out.str();
-    file = ReadAll(folder.path() / "run1.tsl2");
+    file = ReadFile(folder.path() / "run1.tsl2");
   }
 };
 
@@ -161,9 +157,9 @@ TEST(Simulation, SameInputsGiveTheSameFile) {
   DoseTally tally;
   std::ostringstream out;
   RunSimulation(conditions, fixtures::MakeTables(), random, tally, out);
-  ScratchFolder folder;
+  TempFolder folder;
   WriteResult(conditions, tally, folder.path());
-  EXPECT_TRUE(ReadAll(folder.path() / "run1.tsl2") == Example().file);
+  EXPECT_TRUE(ReadFile(folder.path() / "run1.tsl2") == Example().file);
 }
 
 // FNV-1a over the bytes: a fingerprint of the whole result file.
@@ -223,11 +219,11 @@ TEST(ResultFile, NormalisesAndPlacesEveryElement) {
   tally.at(2, 1, 1, 1) = 0.08;        // / 0.005 / 16 = 1
   tally.at(1, 200, 40, 100) = 0.004;  // 0.05
   tally.at(1, 1, 1, 1) = 7.9968e-5;   // .9996E-03 rounds up to .100E-02
-  ScratchFolder folder;
+  TempFolder folder;
   // An older, longer file of the same name leaves nothing behind.
   std::ofstream(folder.path() / "run1.tsl2") << std::string(20000000, 'x');
   WriteResult(conditions, tally, folder.path());
-  const std::string file = ReadAll(folder.path() / "run1.tsl2");
+  const std::string file = ReadFile(folder.path() / "run1.tsl2");
   ASSERT_EQ(file.size(), static_cast<std::size_t>(RESULT_FILE_BYTES));
   const std::vector<std::string> lines = LinesOf(file);
   EXPECT_EQ(lines[6], " .90E+09");
@@ -241,7 +237,7 @@ TEST(ResultFile, ZeroReferenceIsAFloatingPointErrorAndWritesNothing) {
   const Conditions conditions = MakeExampleConditions(9e8f);
   DoseTally tally;
   tally.at(1, 5, 5, 5) = 1.0;
-  ScratchFolder folder;
+  TempFolder folder;
   try {
     WriteResult(conditions, tally, folder.path());
     ADD_FAILURE() << "no error";
@@ -255,7 +251,7 @@ TEST(ResultFile, UncreatableFileIsAnOpenError) {
   Conditions conditions = MakeExampleConditions(9e8f);
   DoseTally tally;
   tally.AirKermaReference = 1.0;
-  ScratchFolder folder;
+  TempFolder folder;
   try {
     WriteResult(conditions, tally, folder.path() / "no-such-folder");
     ADD_FAILURE() << "no error";

@@ -8,8 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -121,27 +119,6 @@ class ScriptedUniforms {
  private:
   std::vector<float> values_;
   std::size_t drawn_ = 0;
-};
-
-// A fresh folder under the temporary folder, removed at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tsl2-transport-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 }  // namespace tsl2::fixtures
